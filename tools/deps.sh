@@ -5,7 +5,7 @@ set -eu
 
 packages=(
     cmake ninja-build g++ python3
-    googletest libgtest-dev libssl-dev clang libclang-rt-14-dev
+    googletest libgtest-dev libssl-dev zlib1g-dev clang libclang-rt-14-dev
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
