@@ -198,4 +198,13 @@ void EngineMessages::load(std::string_view fileText, std::u16string_view userLan
     }
 }
 
+std::u16string messageBoxCaption(std::u16string_view title, bool quavLogo)
+{
+    if (quavLogo)
+        return std::u16string(title);
+    if (title.empty())
+        return u"Vantrel Wizard";
+    return std::u16string(title) + u" - Vantrel Wizard";
+}
+
 }  // namespace pellion

@@ -49,4 +49,9 @@ private:
     std::array<std::u16string, count> texts_;
 };
 
+// The caption of every engine message box: TITLE alone when QUAVLOGO is
+// "TRUE", otherwise TITLE + " - Vantrel Wizard", or "Vantrel Wizard" alone
+// without a title.
+std::u16string messageBoxCaption(std::u16string_view title, bool quavLogo);
+
 }  // namespace pellion

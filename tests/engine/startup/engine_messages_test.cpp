@@ -57,3 +57,15 @@ TEST(EngineMessages, AShortFileChangesOnlyTheLinesItHas)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MessageBoxCaption, TitleAndBrandingRule)
+{
+    EXPECT_EQ(messageBoxCaption(u"Pellion", false), u"Pellion - Vantrel Wizard");
+    EXPECT_EQ(messageBoxCaption(u"", false), u"Vantrel Wizard");
+    EXPECT_EQ(messageBoxCaption(u"Pellion", true), u"Pellion");
+    EXPECT_EQ(messageBoxCaption(u"", true), u"");
+}
+
+}  // namespace

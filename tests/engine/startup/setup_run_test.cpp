@@ -194,3 +194,30 @@ TEST_F(SetupPhases, TheUpdateSwitchSkipsTheSplashButNotTheMessages)
 }
 
 }  // namespace
+
+#include "engine/startup/splash_layout.h"
+
+namespace {
+
+TEST(PreparingWindowPlacement, BesideTheSplashButAlwaysOnScreen)
+{
+    struct Case { const char* name; Box splash; Point expected; };
+    // A 1024 x 768 screen and a 375 x 120 window.
+    const Case cases[] = {
+        {"centre of the screen", {312, 234, 400, 300}, {562, 559}},
+        {"near the bottom-right corner", {700, 600, 300, 150}, {1024 - 375 - 25, 768 - 120 - 45}},
+        {"top-left corner", {0, 0, 100, 50}, {100, 75}},
+    };
+    for (const auto& c : cases) {
+        const Point p = preparingWindowBesideSplash(c.splash, 375, 120, 1024, 768);
+        EXPECT_EQ(p.x, c.expected.x) << c.name;
+        EXPECT_EQ(p.y, c.expected.y) << c.name;
+        EXPECT_LE(p.x + 375, 1024) << c.name;
+        EXPECT_LE(p.y + 120, 768) << c.name;
+    }
+    const Point centred = centredOnScreen(375, 120, 1024, 768);
+    EXPECT_EQ(centred.x, 324);
+    EXPECT_EQ(centred.y, 324);
+}
+
+}  // namespace
