@@ -29,10 +29,11 @@ int runSetupPhases(EngineSettings& settings, Trace& trace, const EngineMessages&
             splashOpen = false;
         }
     };
+    // The "preparing" window owns these message boxes, so it closes after them.
     auto fail = [&](int exitCode, const std::u16string& text) {
-        closeSplash();
         if (!settings.silent)
             host.showError(text);
+        closeSplash();
         settings.exitCode = exitCode;
         throw PhaseFailed{};
     };

@@ -22,6 +22,8 @@ struct FakeHost : StartupHost {
     bool dialogsThrowStd = false;
     std::vector<std::string> calls;
     std::vector<std::u16string> errors;
+    bool splashOpen = false;
+    std::vector<bool> errorsWhileSplashOpen;
 
     std::u16string createSupportFolder(const std::u16string& tempDir) override
     {
@@ -29,9 +31,21 @@ struct FakeHost : StartupHost {
         return tempDir + u"oxa1\\";
     }
     void removeSupportFolder(const std::u16string&) override { calls.push_back("removeSupportFolder"); }
-    void showSplash() override { calls.push_back("showSplash"); }
-    void closeSplash() override { calls.push_back("closeSplash"); }
-    void showError(const std::u16string& text) override { errors.push_back(text); }
+    void showSplash() override
+    {
+        calls.push_back("showSplash");
+        splashOpen = true;
+    }
+    void closeSplash() override
+    {
+        calls.push_back("closeSplash");
+        splashOpen = false;
+    }
+    void showError(const std::u16string& text) override
+    {
+        errors.push_back(text);
+        errorsWhileSplashOpen.push_back(splashOpen);
+    }
     bool hasAppendix() override { return appendix; }
     void copyAppendix(const std::u16string& file) override { calls.push_back("copyAppendix " + toUtf8(file)); }
     void loadPackage(const std::u16string&) override
@@ -147,17 +161,18 @@ TEST_F(SetupPhases, FailuresEndWithTheirCodeMessageAndAShortenedTrace)
         int exitCode;
         std::u16string lastTraceLine;
         std::u16string message;
+        bool ownedByPreparingWindow;
     };
     const Case cases[] = {
-        {"nothing appended", [](FakeHost& h) { h.appendix = false; }, 13, u"    <StubSize>", u"For internal use only"},
+        {"nothing appended", [](FakeHost& h) { h.appendix = false; }, 13, u"    <StubSize>", u"For internal use only", true},
         {"archive missing", [](FakeHost& h) { h.archiveExists = false; }, 14, u"    <ExtractArchive>",
-         u"Setup resource not found"},
+         u"Setup resource not found", true},
         {"archive broken", [](FakeHost& h) { h.extractError = u"#2"; }, 15, u"    <ExtractArchive>",
-         u"Setup resource decompression failure"},
+         u"Setup resource decompression failure", true},
         {"bad package", [](FakeHost& h) { h.packageThrows = true; }, 11, u"    <GlobalLists>",
-         u"Runtime error in install: 'x' is not a valid integer value"},
+         u"Runtime error in install: 'x' is not a valid integer value", false},
         {"any other error", [](FakeHost& h) { h.dialogsThrowStd = true; }, 11, u"    <Dialogs>",
-         u"Runtime error in install: dialog stream read error"},
+         u"Runtime error in install: dialog stream read error", false},
     };
     for (const auto& c : cases) {
         host = FakeHost{};
@@ -168,6 +183,7 @@ TEST_F(SetupPhases, FailuresEndWithTheirCodeMessageAndAShortenedTrace)
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(result.traceLines, traceUpTo(c.lastTraceLine)) << c.name;
         EXPECT_EQ(host.errors, std::vector<std::u16string>{c.message}) << c.name;
+        EXPECT_EQ(host.errorsWhileSplashOpen, std::vector<bool>{c.ownedByPreparingWindow}) << c.name;
         EXPECT_EQ(host.calls.back(), "removeSupportFolder") << c.name;
         EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "closeSplash"), 1) << c.name << ": splash closed once";
     }
