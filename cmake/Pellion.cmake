@@ -1,6 +1,8 @@
 # Build-wide settings and the helpers every folder's CMakeLists uses.
 
-set(PELLION_WARNINGS -Wall -Wextra -Werror)
+# GCC 12 reports -Wrestrict for plain std::u16string concatenation once it
+# inlines deeply (its bug 105329): a false alarm that would fail every build.
+set(PELLION_WARNINGS -Wall -Wextra -Werror -Wno-restrict)
 
 # The shipped programs are i686 builds. This machine's kernel runs no 32-bit
 # code, so the Windows-side tests run an x86-64 build of the same sources under
