@@ -1,47 +1,158 @@
-// Pellion entry point. For now it only notes its command line in the trace file
-// named by "/l=" and ends; the start-up phases replace this.
+// Pellion's entry: chooses setup mode or extraction helper mode by the first
+// argument, establishes the engine settings and runs the start-up phases.
 
 #include <windows.h>
 
 #include <string>
 
-#include "common/letter_case.h"
+#include "common/numbers.h"
+#include "common/text.h"
 #include "common/wide.h"
+#include "engine/startup/command_line.h"
+#include "engine/startup/engine_messages.h"
+#include "engine/startup/languages.h"
+#include "engine/startup/package_appendix.h"
+#include "engine/startup/setup_run.h"
+#include "engine/startup/trace.h"
+#include "engine/startup/windows_host.h"
 
+namespace pellion {
 namespace {
 
-std::u16string traceFileFrom(std::u16string_view commandLine)
+struct WindowsVersion {
+    DWORD major = 0;
+    DWORD minor = 0;
+};
+
+// The true version, also on systems that would tell an unmanifested program less.
+WindowsVersion windowsVersion()
 {
-    const auto at = pellion::lowerCase(commandLine).find(u"/l=");
-    if (at == std::u16string::npos)
-        return {};
-    auto path = commandLine.substr(at + 3);
-    if (!path.empty() && path.front() == u'"') {
-        path.remove_prefix(1);
-        return std::u16string(path.substr(0, path.find(u'"')));
+    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
+        auto rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
+            reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+        if (rtlGetVersion && rtlGetVersion(&info) == 0)
+            return {info.dwMajorVersion, info.dwMinorVersion};
     }
-    return std::u16string(path.substr(0, path.find(u' ')));
+    return {};
 }
 
-void writeTrace(const std::u16string& file, const std::u16string& line)
+std::u16string ownFilePath()
 {
-    HANDLE handle = CreateFileW(pellion::toWide(file).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return fromWide(buffer);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// Lets the shell treat the engine as a host program, so its pinned items and
+// jump lists belong to the setup and not to this file. Failures do not matter.
+void registerWithShell(const std::u16string& ownFile, const std::u16string& fileName)
+{
+    const WindowsVersion version = windowsVersion();
+    HKEY key = nullptr;
+    if (version.major > 6 || (version.major == 6 && version.minor >= 1)) {
+        const std::wstring path = L"Applications\\" + toWide(fileName);
+        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+            RegSetValueExW(key, L"IsHostApp", 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t));
+            RegCloseKey(key);
+        }
+    } else if (version.major == 6 && version.minor == 0) {
+        const wchar_t* path = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility Assistant\\Persisted";
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+            const DWORD value = 32;
+            RegSetValueExW(key, toWide(ownFile).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+            RegCloseKey(key);
+        }
+    }
+}
+
+std::u16string temporaryFolder()
+{
+    wchar_t buffer[MAX_PATH + 2] = {};
+    DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+    std::u16string folder = fromWide(std::wstring(buffer, length));
+    if (folder.empty())
+        folder = u"C:\\";
+    if (folder.back() != u'\\')
+        folder.push_back(u'\\');
+    CreateDirectoryW(toWide(folder).c_str(), nullptr);
+    return folder;
+}
+
+// The user's language as a name of the language table, from the locale's
+// language field (hexadecimal text; unreadable counts as 0).
+std::u16string userLanguageName(LCTYPE field)
+{
+    wchar_t buffer[16] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, field, buffer, 16);
+    return languageNameOf(static_cast<int>(wcstoul(buffer, nullptr, 16)));
+}
+
+// The archive library carries the engine's message translations appended to
+// its own image.
+void localizeMessages(EngineMessages& messages, const std::u16string& exeDir)
+{
+    const auto library = readWholeFile(exeDir + u"oxa.lib");
+    if (!library)
         return;
-    const std::u16string text = line + u"\r\n";
-    DWORD written = 0;
-    WriteFile(handle, text.data(), static_cast<DWORD>(text.size() * sizeof(char16_t)), &written, nullptr);
-    CloseHandle(handle);
+    const auto appendix = appendixOf(*library);
+    if (appendix && !appendix->empty())
+        messages.load(*appendix, userLanguageName(LOCALE_ILANGUAGE));
+}
+
+std::u16string extractNotAvailable(const std::u16string&, const std::u16string&)
+{
+    return u"#1";
+}
+
+int runSetupMode()
+{
+    EngineSettings settings;
+    const std::u16string ownFile = ownFilePath();
+    const auto slash = ownFile.find_last_of(u"\\/");
+    const std::u16string fileName = slash == std::u16string::npos ? ownFile : ownFile.substr(slash + 1);
+    settings.exeDir = slash == std::u16string::npos ? std::u16string() : ownFile.substr(0, slash + 1);
+    const auto dot = fileName.find_last_of(u'.');
+    settings.exeBase = dot == std::u16string::npos ? fileName : fileName.substr(0, dot);
+
+    registerWithShell(ownFile, fileName);
+    settings.tempDir = temporaryFolder();
+    EngineMessages messages;
+    localizeMessages(messages, settings.exeDir);
+    settings.archiveFile = settings.exeDir + settings.exeBase + u".res";
+    settings.commandTail = commandTailOf(fromWide(GetCommandLineW()));
+    readCommandLine(splitArguments(settings.commandTail), settings);
+
+    Trace trace;
+    trace.setFile(settings.traceFile);
+    WindowsStartupHost host(settings, messages, ownFile, extractNotAvailable);
+    const int exitCode = runSetupPhases(settings, trace, messages, host);
+    if (settings.singleInstanceExit)
+        ExitProcess(0);
+    return exitCode;
 }
 
 }  // namespace
+}  // namespace pellion
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandTail, int)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    const std::u16string tail = pellion::fromWide(commandTail);
-    const std::u16string trace = traceFileFrom(tail);
-    if (!trace.empty())
-        writeTrace(trace, u"Pellion started with the command line: " + tail);
-    return 0;
+    try {
+        return pellion::runSetupMode();
+    } catch (const std::exception& error) {
+        // Whatever escapes the phases ends the run the way a phase error does.
+        const pellion::EngineMessages messages;
+        const std::wstring text = pellion::toWide(messages.text(pellion::Message::RuntimeErrorInInstall)
+                                                  + pellion::toUtf16(error.what()));
+        MessageBoxW(nullptr, text.c_str(), L"Vantrel Wizard", MB_OK | MB_ICONERROR);
+        return 11;
+    }
 }

@@ -1,0 +1,156 @@
+// Windows implementation of the start-up phases' work.
+
+#include "engine/startup/windows_host.h"
+
+#include <windows.h>
+
+#include "common/wide.h"
+#include "engine/startup/package_appendix.h"
+#include "engine/startup/support_folder.h"
+
+namespace pellion {
+
+namespace {
+
+constexpr char16_t displayDialog[] = u"Display Dialog";
+
+bool writeWholeFile(const std::u16string& path, std::string_view bytes)
+{
+    HANDLE file = CreateFileW(toWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+void copyReplacing(const std::u16string& from, const std::u16string& to)
+{
+    const std::wstring target = toWide(to);
+    if (CopyFileW(toWide(from).c_str(), target.c_str(), FALSE))
+        SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace
+
+std::optional<std::string> readWholeFile(const std::u16string& path)
+{
+    HANDLE file = CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    LARGE_INTEGER size{};
+    std::optional<std::string> content;
+    if (GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF) {
+        std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+        DWORD got = 0;
+        if (bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size()))
+            content = std::move(bytes);
+    }
+    CloseHandle(file);
+    return content;
+}
+
+WindowsStartupHost::WindowsStartupHost(EngineSettings& settings, const EngineMessages& messages, std::u16string ownFile,
+                                       ArchiveExtractor extractor)
+    : settings_(settings), messages_(messages), ownFile_(std::move(ownFile)), extractor_(std::move(extractor))
+{
+}
+
+std::u16string WindowsStartupHost::createSupportFolder(const std::u16string& tempDir)
+{
+    return pellion::createSupportFolder(tempDir);
+}
+
+void WindowsStartupHost::removeSupportFolder(const std::u16string& supportDir)
+{
+    pellion::removeSupportFolder(supportDir);
+}
+
+void WindowsStartupHost::showSplash()
+{
+    windows_.open(toWide(settings_.exeDir + u"setup.bmp"), toWide(messages_.text(Message::Preparing)),
+                  toWide(messages_.text(Message::WizardCaption)));
+}
+
+void WindowsStartupHost::closeSplash()
+{
+    windows_.close();
+}
+
+void WindowsStartupHost::showError(const std::u16string& text)
+{
+    // Before the script runs there is no TITLE yet: the caption is the plain one.
+    showEngineError(windows_.owner(), toWide(text), toWide(messageBoxCaption(u"", false)));
+}
+
+bool WindowsStartupHost::hasAppendix()
+{
+    const auto bytes = readWholeFile(ownFile_);
+    if (!bytes)
+        throw StartupError(u"Cannot read the setup program's own file");
+    const auto appendix = appendixOf(*bytes);
+    return appendix && !appendix->empty();
+}
+
+void WindowsStartupHost::copyAppendix(const std::u16string& targetFile)
+{
+    const auto bytes = readWholeFile(ownFile_);
+    const auto appendix = bytes ? appendixOf(*bytes) : std::nullopt;
+    if (!appendix || !writeWholeFile(targetFile, *appendix))
+        throw StartupError(u"Cannot copy the script package to " + targetFile);
+}
+
+void WindowsStartupHost::loadPackage(const std::u16string& file)
+{
+    const auto text = readWholeFile(file);
+    if (!text)
+        throw StartupError(u"Cannot read " + file);
+    package_ = LoadScriptPackage(*text);
+    DeleteFileW(toWide(file).c_str());
+}
+
+bool WindowsStartupHost::fileExists(const std::u16string& path)
+{
+    const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::u16string WindowsStartupHost::extractArchive(const std::u16string& archive, const std::u16string& targetFolder)
+{
+    return extractor_(archive, targetFolder);
+}
+
+void WindowsStartupHost::copyResourceFiles()
+{
+    for (const char16_t* extension : {u".msi", u".msp"}) {
+        const std::u16string name = settings_.exeBase + extension;
+        copyReplacing(settings_.exeDir + name, settings_.supportDir + name);
+    }
+}
+
+void WindowsStartupHost::loadDialogs()
+{
+    std::vector<size_t> dialogs;
+    for (size_t i = 0; i < package_.statementCount(); ++i)
+        if (!package_.statementDisabled(i) && package_.statementName(i) == displayDialog)
+            dialogs.push_back(i);
+    windows_.setProgress(1, static_cast<int>(dialogs.size()));
+    // The dialog definitions themselves are loaded by the dialog runtime once
+    // it exists; the progress still walks through them so the count shows.
+    for (size_t done = 0; done < dialogs.size(); ++done)
+        windows_.setProgress(static_cast<int>(done + 2), static_cast<int>(dialogs.size()));
+}
+
+void WindowsStartupHost::runScript()
+{
+    // The statement loop takes over here once it exists.
+}
+
+void WindowsStartupHost::freeTables()
+{
+    package_ = TScriptPackage{};
+}
+
+}  // namespace pellion
