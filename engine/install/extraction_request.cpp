@@ -1,0 +1,74 @@
+// Extraction hand-over file format.
+
+#include "engine/install/extraction_request.h"
+
+#include "common/letter_case.h"
+#include "common/text.h"
+
+namespace pellion {
+
+namespace {
+
+std::vector<std::u16string> textLines(std::string_view bytes)
+{
+    std::u16string text = toUtf16(bytes);
+    if (!text.empty() && text.front() == u'\uFEFF')
+        text.erase(0, 1);
+    std::vector<std::u16string> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            lines.push_back(text.substr(start, i - start));
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
+std::string line(std::u16string_view text)
+{
+    return toUtf8(text) + "\r\n";
+}
+
+}  // namespace
+
+std::string requestFileText(const ExtractionRequest& request)
+{
+    return line(request.archive) + line(request.password) + line(request.targetFolder)
+         + line(request.pathFlag ? u"TRUE" : u"FALSE") + line(request.renameFlag ? u"TRUE" : u"FALSE");
+}
+
+std::string requestItemsText(const ExtractionRequest& request)
+{
+    std::string text;
+    for (const auto& entry : request.entries)
+        text += line(entry);
+    return text;
+}
+
+std::optional<ExtractionRequest> readRequest(std::string_view fileText, std::string_view itemsText)
+{
+    const auto lines = textLines(fileText);
+    if (lines.size() < 5)
+        return std::nullopt;
+    ExtractionRequest request;
+    request.archive = lines[0];
+    request.password = lines[1];
+    request.targetFolder = lines[2];
+    request.pathFlag = equalsNoCase(lines[3], u"True");
+    request.renameFlag = equalsNoCase(lines[4], u"True");
+    request.entries = textLines(itemsText);
+    return request;
+}
+
+std::u16string answerOf(std::string_view answerFileText)
+{
+    const auto lines = textLines(answerFileText);
+    return lines.empty() ? std::u16string() : lines.front();
+}
+
+}  // namespace pellion
