@@ -1,7 +1,7 @@
 // Line-by-line reading of the script package text: UTF-8 with an optional byte
-// order mark, lines ended by CR LF (a lone CR or LF also ends a line, as the
-// text-file reader the package format comes from does). What the lines mean is
-// the package loader's business.
+// order mark, lines ended by CR LF; a lone CR or LF also ends a line, so a
+// package whose line ends were changed by an editor still loads. What the lines
+// mean is the package loader's business.
 #pragma once
 
 #include <cstddef>

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <map>
 
+#include <unistd.h>
+
 #include "authoring/setupbuilder/build_error.h"
 #include "authoring/setupbuilder/package_printer.h"
 #include "authoring/setupbuilder/stored_zip.h"
@@ -85,8 +87,9 @@ class SetupBuild : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        root = fs::temp_directory_path() / ("setupbuilder_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // Test runs of several build folders may share the temporary folder.
+        root = fs::temp_directory_path() / ("setupbuilder_test_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         writeAll(root / "src" / "lexpack.pls",
                  "@product-code |{6B8125B1-8560-4919-BC49-5544BF0EFA68}\n"
