@@ -1,35 +1,39 @@
-// The support archive, written for now as a stored-entries ZIP.
-// TODO: switch to pellion::archive::createArchive (outside/archive.h, deflate)
-// once the archive library is in the build; only this file changes.
+// The support archive, written with the archive core of outside/ (deflate), the
+// same code the archive library "oxa.lib" extracts with.
 
 #include "authoring/setupbuilder/support_archive.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "authoring/setupbuilder/build_error.h"
-#include "authoring/setupbuilder/stored_zip.h"
 #include "common/text.h"
+#include "outside/archive.h"
+#include "outside/native_file_access.h"
 
 namespace pellion::authoring {
 
+namespace {
+
+std::u16string textOf(const std::filesystem::path& path)
+{
+    const std::u8string utf8 = path.u8string();
+    return toUtf16(std::string(utf8.begin(), utf8.end()));
+}
+
+}  // namespace
+
 void writeSupportArchive(const std::filesystem::path& archive, const std::vector<SupportFile>& files)
 {
-    std::vector<StoredZipEntry> entries;
+    std::vector<pellion::archive::SourceEntry> entries;
     entries.reserve(files.size());
-    for (const auto& file : files) {
-        std::ifstream in(file.sourceFile, std::ios::binary);
-        if (!in)
-            throw BuildError("cannot read " + file.sourceFile.string());
-        entries.push_back({toUtf8(file.entryName), std::string(std::istreambuf_iterator<char>(in), {})});
-        if (in.bad())
-            throw BuildError("cannot read " + file.sourceFile.string());
-    }
-    const std::string bytes = storedZip(entries);
-    std::ofstream out(archive, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush())
-        throw BuildError("cannot write " + archive.string());
+    for (const auto& file : files)
+        entries.push_back({textOf(file.sourceFile), file.entryName});
+    pellion::archive::NativeFileAccess access;
+    pellion::archive::CreateOptions options;
+    options.mode = pellion::archive::UpdateMode::createNew;
+    options.compression = pellion::archive::Compression::deflate;
+    const auto outcome = pellion::archive::createArchive(access, textOf(archive), entries, options);
+    if (!outcome.ok())
+        throw BuildError("cannot write the support archive " + toUtf8(textOf(archive)) + ": error " +
+                         std::to_string(static_cast<int>(outcome.code)) + " " + outcome.detail);
 }
 
 }  // namespace pellion::authoring

@@ -1,8 +1,7 @@
 // The setup's support archive (<Name>.res): the files the engine unpacks into
 // its support folder before the script runs (dialogs, plug-ins, translation
 // files, libraries). The build writes it through writeSupportArchive alone, so
-// the archive format lives behind this one call: for now a stored-entries ZIP
-// of our own (stored_zip.h), later the archive library of outside/.
+// the archive format lives behind this one call.
 #pragma once
 
 #include <filesystem>

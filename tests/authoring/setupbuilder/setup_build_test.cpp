@@ -11,9 +11,11 @@
 
 #include "authoring/setupbuilder/build_error.h"
 #include "authoring/setupbuilder/package_printer.h"
-#include "authoring/setupbuilder/stored_zip.h"
+#include "common/text.h"
 #include "engine/startup/package_appendix.h"
 #include "engine/startup/script_package.h"
+#include "outside/archive.h"
+#include "outside/native_file_access.h"
 
 using namespace pellion;
 using namespace pellion::authoring;
@@ -33,34 +35,22 @@ void writeAll(const fs::path& file, const std::string& bytes)
     std::ofstream(file, std::ios::binary) << bytes;
 }
 
-uint32_t get(const std::string& bytes, size_t at, int width)
+// The entries of an archive and their contents, read back with the archive core.
+std::map<std::string, std::string> archiveEntries(const fs::path& archive, const fs::path& scratch)
 {
-    uint32_t value = 0;
-    for (int i = width - 1; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes.at(at + i));
-    return value;
-}
-
-// The entries of a stored ZIP, read through its central directory.
-std::map<std::string, std::string> zipEntries(const std::string& zip)
-{
+    pellion::archive::NativeFileAccess access;
+    const std::u16string archiveText = toUtf16(archive.string());
+    std::vector<pellion::archive::EntryInfo> listed;
+    const auto listing = pellion::archive::listArchive(access, archiveText, listed);
+    EXPECT_TRUE(listing.ok()) << listing.detail;
+    EXPECT_TRUE(pellion::archive::testArchive(access, archiveText).ok());
+    fs::remove_all(scratch);
+    fs::create_directories(scratch);
+    EXPECT_TRUE(pellion::archive::extractArchive(access, archiveText, toUtf16(scratch.string())).ok());
     std::map<std::string, std::string> entries;
-    const size_t end = zip.size() - 22;
-    EXPECT_EQ(get(zip, end, 4), 0x06054B50u);
-    const uint32_t count = get(zip, end + 10, 2);
-    size_t at = get(zip, end + 16, 4);
-    for (uint32_t i = 0; i < count; ++i) {
-        EXPECT_EQ(get(zip, at, 4), 0x02014B50u);
-        const uint32_t crc = get(zip, at + 16, 4);
-        const uint32_t size = get(zip, at + 24, 4);
-        const uint32_t nameLength = get(zip, at + 28, 2);
-        const uint32_t local = get(zip, at + 42, 4);
-        const std::string name = zip.substr(at + 46, nameLength);
-        EXPECT_EQ(get(zip, local, 4), 0x04034B50u);
-        const size_t data = local + 30 + get(zip, local + 26, 2) + get(zip, local + 28, 2);
-        entries[name] = zip.substr(data, size);
-        EXPECT_EQ(crc32(entries[name]), crc) << name;
-        at += 46 + nameLength + get(zip, at + 30, 2) + get(zip, at + 32, 2);
+    for (const auto& entry : listed) {
+        EXPECT_EQ(entry.method, 8) << toUtf8(entry.name);  // deflated
+        entries[toUtf8(entry.name)] = readAll(scratch / toUtf8(entry.name));
     }
     return entries;
 }
@@ -136,7 +126,7 @@ TEST_F(SetupBuild, WritesTheEngineWithThePackageTheArchiveAndTheLibrary)
     EXPECT_EQ(package.includeLevels.line(1), u"RESULT*1");
     EXPECT_EQ(package.sourceLocations.line(2), u"lexpack.pls*2");
 
-    const auto entries = zipEntries(readAll(root / "out" / "lexpack.res"));
+    const auto entries = archiveEntries(root / "out" / "lexpack.res", root / "unpacked");
     const std::map<std::string, std::string> expected = {
         {"Lexchk.dll", "lexchk"},
         {"Welcome.dfm", "object Welcome: TWizardForm\nend\n"},
@@ -205,7 +195,7 @@ TEST_F(SetupBuild, WarnsAboutMissingIdentityAndSupportFiles)
     fs::remove_all(root / "src" / "support");
     const BuildResult result = buildSetup(options);
     EXPECT_EQ(result.warnings.size(), 3u);
-    EXPECT_TRUE(zipEntries(readAll(result.archive)).empty());
+    EXPECT_TRUE(archiveEntries(result.archive, root / "unpacked").empty());
 }
 
 TEST(SetupBuilderPrint, AnExecutableWithoutPackageIsAnError)
