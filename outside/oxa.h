@@ -46,7 +46,8 @@ typedef int32_t(__stdcall* OxaProgressCallback)(const wchar_t* currentName, uint
 // Password: the buffer holds oxaPasswordBufferLength UTF-16 units, zero-filled;
 // write a null-terminated password and return 1, or return 0 for "none".
 typedef int32_t(__stdcall* OxaPasswordCallback)(wchar_t* buffer);
-// Notify: (1, number of entries) before the work starts. The answer is not read.
+// Notify: (1, number of entries in the call's list) before the work starts;
+// the answer is not read.
 typedef int32_t(__stdcall* OxaNotifyCallback)(int32_t what, int32_t value);
 // Overwrite: asked when an extracted file exists; the ten arguments are all zero.
 // Answers: 1 overwrite (and stop asking), 2 overwrite this one, 3 skip this one,

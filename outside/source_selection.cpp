@@ -6,6 +6,8 @@
 
 #include "common/text.h"
 
+#include <algorithm>
+
 namespace pellion::archive {
 
 namespace {
@@ -23,12 +25,24 @@ bool hasWildcard(std::u16string_view text)
     return text.find_first_of(u"*?") != std::u16string_view::npos;
 }
 
+// Folder listings come in the file system's order; sorted, the same folder always
+// makes the same archive.
+std::optional<std::vector<FolderItem>> sortedItems(FileAccess& files, std::u16string_view folder)
+{
+    auto items = files.listFolder(folder);
+    if (items) {
+        std::sort(items->begin(), items->end(),
+                  [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
+    }
+    return items;
+}
+
 Outcome addFolder(FileAccess& files, const std::u16string& path, const std::u16string& entryName, int depth,
                   std::vector<SourceEntry>& entries)
 {
     if (depth > maximumDepth)
         return Outcome::failure(ErrorCode::cannotReadSource, "folders nested too deep at " + toUtf8(path));
-    const auto items = files.listFolder(path);
+    const auto items = sortedItems(files, path);
     if (!items)
         return Outcome::failure(ErrorCode::cannotReadSource, "cannot list " + toUtf8(path));
     entries.push_back({u"", entryName + u"/"});
@@ -65,7 +79,7 @@ Outcome addItem(FileAccess& files, std::u16string_view item, std::vector<SourceE
         entries.push_back({path, last});
         return Outcome::success();
     }
-    const auto items = files.listFolder(folder);
+    const auto items = sortedItems(files, folder);
     if (!items)
         return Outcome::failure(ErrorCode::cannotReadSource, "cannot list " + toUtf8(folder));
     for (const auto& child : *items) {

@@ -1,10 +1,11 @@
 // Shared by the archive core tests: a fresh temporary folder per test with file
-// helpers, and a raw zip builder for archives the core itself would never write
-// (hostile names, wrong sizes, foreign flags).
+// helpers and sample data.
 #pragma once
 
 #include "outside/archive.h"
 #include "outside/native_file_access.h"
+
+#include "raw_zip.h"
 
 #include "common/text.h"
 
@@ -87,27 +88,5 @@ inline std::string sampleText(size_t size, uint32_t seed)
     text.resize(size);
     return text;
 }
-
-// A stored-only zip written byte by byte: every header field can be set to a lie.
-struct RawEntry {
-    std::string name;
-    std::string data;
-    uint16_t flags = 0x0800;
-    uint16_t method = 0;
-    std::string packed;              // data as stored; empty: `data` itself
-    std::optional<uint32_t> crc;     // default: the CRC of `data`
-    std::optional<uint32_t> size;    // default: data.size()
-};
-
-inline RawEntry plainEntry(std::string name, std::string data)
-{
-    RawEntry entry;
-    entry.name = std::move(name);
-    entry.data = std::move(data);
-    return entry;
-}
-
-std::string rawZip(const std::vector<RawEntry>& entries);
-uint32_t crcOf(const std::string& data);
 
 }  // namespace pellion::archive::testing
