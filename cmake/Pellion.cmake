@@ -77,7 +77,7 @@ endfunction()
 function(pellion_wine_test_properties name)
     set_tests_properties(${name} PROPERTIES
         FIXTURES_REQUIRED wine_session
-        ENVIRONMENT "PELLION_WINE_STATE=${PELLION_WINE_STATE};PELLION_BIN=${CMAKE_BINARY_DIR}/bin;PELLION_SOURCE=${CMAKE_SOURCE_DIR}"
+        ENVIRONMENT "PELLION_WINE_STATE=${PELLION_WINE_STATE};PELLION_BIN=${CMAKE_BINARY_DIR}/bin;PELLION_HOST_BIN=${CMAKE_BINARY_DIR}/../host/bin;PELLION_SOURCE=${CMAKE_SOURCE_DIR}"
         TIMEOUT 300)
 endfunction()
 

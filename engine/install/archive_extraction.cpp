@@ -6,6 +6,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "common/numbers.h"
@@ -104,14 +105,14 @@ std::wstring newGuidText()
 
 bool writeFile(const std::wstring& path, const std::string& text)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
     out << text;
     return static_cast<bool>(out);
 }
 
 std::string readFile(const std::wstring& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 

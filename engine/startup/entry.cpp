@@ -2,12 +2,15 @@
 // argument, establishes the engine settings and runs the start-up phases.
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <cwchar>
 #include <string>
 
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/wide.h"
+#include "engine/install/archive_extraction.h"
 #include "engine/startup/command_line.h"
 #include "engine/startup/engine_messages.h"
 #include "engine/startup/languages.h"
@@ -108,9 +111,13 @@ void localizeMessages(EngineMessages& messages, const std::u16string& exeDir)
         messages.load(*appendix, userLanguageName(LOCALE_ILANGUAGE));
 }
 
-std::u16string extractNotAvailable(const std::u16string&, const std::u16string&)
+// The whole setup archive into the support folder, keeping its folders.
+std::u16string extractSetupArchive(const std::u16string& archive, const std::u16string& folder)
 {
-    return u"#1";
+    ExtractionOptions options;
+    options.keepPaths = true;
+    options.renameExisting = true;
+    return extractArchiveFully(archive, folder, options);
 }
 
 int runSetupMode()
@@ -125,6 +132,7 @@ int runSetupMode()
 
     registerWithShell(ownFile, fileName);
     settings.tempDir = temporaryFolder();
+    prepareArchiveLibrary();
     EngineMessages messages;
     localizeMessages(messages, settings.exeDir);
     settings.archiveFile = settings.exeDir + settings.exeBase + u".res";
@@ -133,7 +141,7 @@ int runSetupMode()
 
     Trace trace;
     trace.setFile(settings.traceFile);
-    WindowsStartupHost host(settings, messages, ownFile, extractNotAvailable);
+    WindowsStartupHost host(settings, messages, ownFile, extractSetupArchive);
     const int exitCode = runSetupPhases(settings, trace, messages, host);
     if (settings.singleInstanceExit)
         ExitProcess(0);
@@ -146,6 +154,12 @@ int runSetupMode()
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     try {
+        // The first argument picks the mode: a child started to extract for
+        // its parent, or a setup.
+        int count = 0;
+        wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+        if (arguments && count >= 3 && wcscmp(arguments[1], L"OutOfProcessExtract") == 0)
+            return pellion::runExtractionHelper(pellion::fromWide(arguments[2]));
         return pellion::runSetupMode();
     } catch (const std::exception& error) {
         // Whatever escapes the phases ends the run the way a phase error does.

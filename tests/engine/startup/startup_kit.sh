@@ -42,3 +42,15 @@ expect_trace() {
         fail "unexpected trace"
     fi
 }
+
+# build_setup SOURCE OUTPUT: a real setup folder made by the authoring tool
+# from the engine and archive library under test.
+build_setup() {
+    "$PELLION_HOST_BIN/setupbuilder" build "$1" "$2" --engine "$PELLION_BIN/Pellion.exe" --oxa "$PELLION_BIN/oxa.lib" >/dev/null \
+        || fail "setupbuilder could not build $1"
+}
+
+# The trace without what the interpreter writes between "<RunScript>" and "</RunScript>".
+startup_trace() {
+    iconv -f UTF-16LE -t UTF-8 "$1" | sed 's/\r$//' | sed '/^  <RunScript>$/,/^  <\/RunScript>$/{/^  <RunScript>$/b;/^  <\/RunScript>$/b;d}'
+}
