@@ -141,7 +141,7 @@ int runSetupMode()
 
     Trace trace;
     trace.setFile(settings.traceFile);
-    WindowsStartupHost host(settings, messages, ownFile, extractSetupArchive);
+    WindowsStartupHost host(settings, trace, messages, ownFile, extractSetupArchive);
     const int exitCode = runSetupPhases(settings, trace, messages, host);
     if (settings.singleInstanceExit)
         ExitProcess(0);

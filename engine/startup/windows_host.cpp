@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include "common/wide.h"
+#include "engine/script/expression_commands.h"
+#include "engine/script/interpreter.h"
+#include "engine/script/windows_system.h"
 #include "engine/startup/package_appendix.h"
 #include "engine/startup/support_folder.h"
 
@@ -52,9 +55,10 @@ std::optional<std::string> readWholeFile(const std::u16string& path)
     return content;
 }
 
-WindowsStartupHost::WindowsStartupHost(EngineSettings& settings, const EngineMessages& messages, std::u16string ownFile,
-                                       ArchiveExtractor extractor)
-    : settings_(settings), messages_(messages), ownFile_(std::move(ownFile)), extractor_(std::move(extractor))
+WindowsStartupHost::WindowsStartupHost(EngineSettings& settings, Trace& trace, const EngineMessages& messages,
+                                       std::u16string ownFile, ArchiveExtractor extractor)
+    : settings_(settings), trace_(trace), messages_(messages), ownFile_(std::move(ownFile)),
+      extractor_(std::move(extractor))
 {
 }
 
@@ -145,7 +149,16 @@ void WindowsStartupHost::loadDialogs()
 
 void WindowsStartupHost::runScript()
 {
-    // The statement loop takes over here once it exists.
+    // Every command family registers its handlers here as it joins the engine.
+    CommandTable commands;
+    registerExpressionCommands(commands);
+    WindowsSystemFacts facts;
+    WindowsInterpreterHost interpreterHost;
+    InterpreterExtensions extensions;
+    ScriptEnvironment environment(settings_, trace_, messages_, package_, variables_, facts, interpreterHost,
+                                  extensions);
+    environment.msiFile = settings_.supportDir + settings_.exeBase + u".msi";
+    RunScript(environment, commands);
 }
 
 void WindowsStartupHost::freeTables()

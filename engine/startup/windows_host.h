@@ -10,6 +10,8 @@
 #include "engine/startup/script_package.h"
 #include "engine/startup/setup_run.h"
 #include "engine/startup/startup_windows.h"
+#include "engine/startup/trace.h"
+#include "engine/script/variable_manager.h"
 
 namespace pellion {
 
@@ -18,7 +20,7 @@ using ArchiveExtractor = std::function<std::u16string(const std::u16string& arch
 
 class WindowsStartupHost : public StartupHost {
 public:
-    WindowsStartupHost(EngineSettings& settings, const EngineMessages& messages, std::u16string ownFile,
+    WindowsStartupHost(EngineSettings& settings, Trace& trace, const EngineMessages& messages, std::u16string ownFile,
                        ArchiveExtractor extractor);
 
     TScriptPackage& package() { return package_; }
@@ -40,11 +42,15 @@ public:
 
 private:
     EngineSettings& settings_;
+    Trace& trace_;
     const EngineMessages& messages_;
     std::u16string ownFile_;
     ArchiveExtractor extractor_;
     TScriptPackage package_;
     StartupWindows windows_;
+    // The script's variables; they outlive the statement loop for what the
+    // start-up does after it.
+    TVariableManager variables_;
 };
 
 // The whole content of a file, or nullopt when it cannot be read.
