@@ -3,7 +3,7 @@
 CONVERT=/usr/bin/convert
 
 screenshot() {
-    xwd -root -silent -display "$DISPLAY" | "$CONVERT" xwd:- "png:$1"
+    /usr/bin/import -display "$DISPLAY" -window root "png:$1"
 }
 
 # A screenshot of one flat colour means nothing was drawn.
