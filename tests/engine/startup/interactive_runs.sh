@@ -49,6 +49,29 @@ wait "$first" "$second"
 [ -f "$temp/oxa1" ] || fail "the leftover file oxa1 was touched"
 [ -d "$temp/oxa2" ] || [ -d "$temp/oxa3" ] && fail "support folders left behind: $(support_folders)"
 
+# Engine messages translated by the archive library's appendix: the block of
+# the user's language (English under Wine) wins over those before and after it.
+cp -r "$work/setup" "$work/localized"
+python3 - "$work/lang.loc" <<'PY'
+import sys
+def block(second):
+    lines = ["line %d" % n for n in range(1, 127)]
+    lines[1] = second
+    return "\r\n".join(lines) + "\r\n"
+text = "\ufeff" + block("base text") + "French\r\n" + block("texte fran\u00e7ais") + "English\r\n" \
+       + block("Setup resource is missing (from lang.loc)") + "German\r\n" + block("Setup-Ressource fehlt")
+open(sys.argv[1], "w", encoding="utf-8", newline="").write(text)
+PY
+cat "$work/lang.loc" >>"$work/localized/oxa.lib"
+"$PELLION_WINE" "$PELLION_BIN/launch.exe" "$work/localized/setup.exe" >"$work/localized.result" &
+localized=$!
+"$PELLION_WINE" "$PELLION_BIN/windriver.exe" find "${box[@]}" >/dev/null || fail "no message box from the localized setup"
+"$PELLION_WINE" "$PELLION_BIN/windriver.exe" texts "${box[@]}" | grep -q "Setup resource is missing (from lang.loc)" \
+    || fail "the message is not the translated one: $("$PELLION_WINE" "$PELLION_BIN/windriver.exe" texts "${box[@]}")"
+"$PELLION_WINE" "$PELLION_BIN/windriver.exe" click "${box[@]}" OK >/dev/null
+wait "$localized"
+[ "$(tr -d '\r' <"$work/localized.result")" = "exit 14" ] || fail "localized setup: $(cat "$work/localized.result")"
+
 # Extraction helper mode.
 build_setup "$work/source" "$work/helper"
 expect_exit 1 "$work/helper/setup.exe" OutOfProcessExtract "$(windows_path "$work")\\missing.par"
