@@ -27,7 +27,7 @@ image_end() {
     echo "$end"
 }
 
-for file in Pellion.exe Lexwiz.exe Lexchk.dll; do
+for file in Pellion.exe Lexwiz.exe Lexchk.dll oxa.lib; do
     path=$bin/$file
     [ -f "$path" ] || { fail "$file missing"; continue; }
     headers=$("$objdump" -p "$path")
@@ -44,6 +44,12 @@ for file in Pellion.exe Lexwiz.exe Lexchk.dll; do
         grep -q "Subsystem.*(Windows GUI)" <<<"$headers" || fail "$file is not a GUI program"
         grep -q "Common-Controls" "$path" || fail "$file has no common controls manifest"
         grep -q "asInvoker" "$path" || fail "$file manifest does not ask for asInvoker"
+        ;;
+    oxa.lib)
+        for name in Set7zipDllDirectory ExtractArchive CreateArchive DeleteFromArchive TestArchive \
+                    OpenListArchive CloseListArchive GetLastArchiveError; do
+            grep -qE "\] $name\$" <<<"$headers" || fail "$file does not export $name undecorated"
+        done
         ;;
     *.dll)
         for name in DirectCopyFile DirectMoveFile DirectDeleteFile; do

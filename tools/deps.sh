@@ -10,7 +10,7 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
     wine wine64 wine32:i386
-    xvfb xauth x11-apps imagemagick bc
+    xvfb xauth x11-apps imagemagick bc zip unzip
 )
 
 sudo=

@@ -11,6 +11,7 @@ set -eu
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$PELLION_BIN/Pellion.exe" "$work/setup.exe"
+cp "$PELLION_BIN/oxa.lib" "$work/"   # bound at load time
 trace=$work/trace.log
 win_trace=$(windows_path "$trace")
 
