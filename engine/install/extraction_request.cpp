@@ -4,30 +4,11 @@
 
 #include "common/letter_case.h"
 #include "common/text.h"
+#include "common/text_lines.h"
 
 namespace pellion {
 
 namespace {
-
-std::vector<std::u16string> textLines(std::string_view bytes)
-{
-    std::u16string text = toUtf16(bytes);
-    if (!text.empty() && text.front() == u'\uFEFF')
-        text.erase(0, 1);
-    std::vector<std::u16string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' || text[i] == u'\n') {
-            lines.push_back(text.substr(start, i - start));
-            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
-    return lines;
-}
 
 std::string line(std::u16string_view text)
 {
@@ -52,7 +33,7 @@ std::string requestItemsText(const ExtractionRequest& request)
 
 std::optional<ExtractionRequest> readRequest(std::string_view fileText, std::string_view itemsText)
 {
-    const auto lines = textLines(fileText);
+    const auto lines = utf8Lines(fileText);
     if (lines.size() < 5)
         return std::nullopt;
     ExtractionRequest request;
@@ -61,13 +42,13 @@ std::optional<ExtractionRequest> readRequest(std::string_view fileText, std::str
     request.targetFolder = lines[2];
     request.pathFlag = equalsNoCase(lines[3], u"True");
     request.renameFlag = equalsNoCase(lines[4], u"True");
-    request.entries = textLines(itemsText);
+    request.entries = utf8Lines(itemsText);
     return request;
 }
 
 std::u16string answerOf(std::string_view answerFileText)
 {
-    const auto lines = textLines(answerFileText);
+    const auto lines = utf8Lines(answerFileText);
     return lines.empty() ? std::u16string() : lines.front();
 }
 

@@ -6,6 +6,7 @@
 
 #include "common/letter_case.h"
 #include "common/text.h"
+#include "common/text_lines.h"
 
 namespace pellion {
 
@@ -145,25 +146,6 @@ const char16_t* const defaults[EngineMessages::count] = {
 
 bool isPlaceholder(int number) { return number >= firstPlaceholder && number <= lastPlaceholder; }
 
-std::vector<std::u16string> linesOf(std::string_view fileText)
-{
-    std::u16string text = toUtf16(fileText);
-    if (!text.empty() && text.front() == u'\uFEFF')
-        text.erase(0, 1);
-    std::vector<std::u16string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' || text[i] == u'\n') {
-            lines.push_back(text.substr(start, i - start));
-            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
-    return lines;
-}
 
 }  // namespace
 
@@ -181,7 +163,7 @@ const std::u16string& EngineMessages::text(int number) const
 
 void EngineMessages::load(std::string_view fileText, std::u16string_view userLanguage)
 {
-    const auto lines = linesOf(fileText);
+    const auto lines = utf8Lines(fileText);
     size_t at = 0;
     auto loadBlock = [&] {
         for (int number = 1; number <= count && at < lines.size(); ++number, ++at)
