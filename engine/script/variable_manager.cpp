@@ -57,8 +57,8 @@ void TVariableManager::Add(std::u16string_view name, std::u16string_view value)
         return;
     const uint32_t hash = HashOf(name);
     std::lock_guard guard(lock_);
-    if (const Entry* existing = findLocked(name, hash)) {
-        const_cast<Entry*>(existing)->value = value;
+    if (Entry* existing = findLocked(name, hash)) {
+        existing->value = value;
         return;
     }
     if (buckets_.empty())

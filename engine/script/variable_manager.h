@@ -69,6 +69,10 @@ private:
     using Chain = std::vector<Entry>;
 
     const Entry* findLocked(std::u16string_view name, uint32_t hash) const;
+    Entry* findLocked(std::u16string_view name, uint32_t hash)
+    {
+        return const_cast<Entry*>(static_cast<const TVariableManager*>(this)->findLocked(name, hash));
+    }
     void growLocked();
     std::u16string expand(std::u16string_view text, bool quoted) const;
 
