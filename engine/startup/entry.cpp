@@ -10,6 +10,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/wide.h"
+#include "common/windows_system.h"
 #include "engine/install/archive_extraction.h"
 #include "engine/startup/command_line.h"
 #include "engine/startup/engine_messages.h"
@@ -21,26 +22,6 @@
 
 namespace pellion {
 namespace {
-
-struct WindowsVersion {
-    DWORD major = 0;
-    DWORD minor = 0;
-};
-
-// The true version, also on systems that would tell an unmanifested program less.
-WindowsVersion windowsVersion()
-{
-    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
-        auto rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
-            reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
-        if (rtlGetVersion && rtlGetVersion(&info) == 0)
-            return {info.dwMajorVersion, info.dwMinorVersion};
-    }
-    return {};
-}
 
 std::u16string ownFilePath()
 {
@@ -61,7 +42,7 @@ void registerWithShell(const std::u16string& ownFile, const std::u16string& file
 {
     const WindowsVersion version = windowsVersion();
     HKEY key = nullptr;
-    if (version.major > 6 || (version.major == 6 && version.minor >= 1)) {
+    if (version.atLeast(6, 1)) {
         const std::wstring path = L"Applications\\" + toWide(fileName);
         if (RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
             RegSetValueExW(key, L"IsHostApp", 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t));

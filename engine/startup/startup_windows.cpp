@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "common/windows_system.h"
 #include "engine/startup/splash_layout.h"
 
 namespace pellion {
@@ -88,15 +89,22 @@ void StartupWindows::open(const std::wstring& splashPicture, const std::wstring&
         UpdateWindow(splash_);
     }
 
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_BORDER;
+    // Windows 10 shows the window without a caption; 8 and 8.1 draw it
+    // slightly see-through.
+    const WindowsVersion version = windowsVersion();
+    const bool windows10 = version.atLeast(10, 0);
+    const DWORD style = windows10 ? (WS_POPUP | WS_BORDER) : (WS_POPUP | WS_CAPTION | WS_BORDER);
+    const DWORD extendedStyle = (!windows10 && version.atLeast(6, 2)) ? WS_EX_LAYERED : 0;
     RECT frame{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    AdjustWindowRectEx(&frame, style, FALSE, extendedStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     const Point at = splash_ ? preparingWindowBesideSplash(splashBox, width, height, screenWidth, screenHeight)
                              : centredOnScreen(width, height, screenWidth, screenHeight);
-    preparing_ = CreateWindowExW(0, preparingClass, caption.c_str(), style, at.x, at.y, width, height, nullptr, nullptr,
-                                 instance, nullptr);
+    preparing_ = CreateWindowExW(extendedStyle, preparingClass, caption.c_str(), style, at.x, at.y, width, height, nullptr,
+                                 nullptr, instance, nullptr);
+    if (extendedStyle & WS_EX_LAYERED)
+        SetLayeredWindowAttributes(preparing_, 0, 224, LWA_ALPHA);
     HFONT font = dialogFont();
     HWND icon = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, 16, 16, 32, 32, preparing_,
                                 nullptr, instance, nullptr);
