@@ -1,67 +1,67 @@
-// Lexwiz entry point. For now a single window that can be found, shown and
-// closed; the wizard pages replace its contents.
+// Lexwiz's entry: the wizard state over the machine's files, code page and
+// registry, the window, and the page flow that connects them. The language
+// packs are the subfolders of the program's own folder; the help file
+// "Lexwiz.chm" lies beside the program.
 
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
+
+#include <string>
+
+#include "common/translation_project.h"
+#include "common/wide.h"
+#include "wizard/registry_settings.h"
+#include "wizard/wizard_flow.h"
+#include "wizard/wizard_state.h"
+#include "wizard/wizard_window.h"
 
 namespace {
 
-constexpr wchar_t windowClassName[] = L"LexwizWizard";
-constexpr int closeButtonId = IDCANCEL;
-
-LRESULT CALLBACK wizardProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+std::wstring programPath()
 {
-    switch (message) {
-    case WM_CREATE: {
-        auto* font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-        HWND label = CreateWindowExW(0, L"STATIC", L"Lexwiz pre-translation wizard", WS_CHILD | WS_VISIBLE,
-                                     16, 16, 360, 20, window, nullptr, nullptr, nullptr);
-        HWND button = CreateWindowExW(0, L"BUTTON", L"&Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                      296, 120, 80, 26, window, reinterpret_cast<HMENU>(closeButtonId), nullptr, nullptr);
-        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        return 0;
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
     }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == closeButtonId)
-            DestroyWindow(window);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    using namespace pellion;
+    // No "insert a disk" boxes while the folder tree looks at drives.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    // The shell functions (icons, opening the help file) want COM.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
 
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = wizardProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = windowClassName;
-    RegisterClassExW(&windowClass);
-
-    HWND window = CreateWindowExW(0, windowClassName, L"Lexwiz", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 400, 200, nullptr, nullptr, instance, nullptr);
-    if (!window)
-        return 1;
-    ShowWindow(window, show);
-    UpdateWindow(window);
-
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageW(window, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
+    const std::u16string programFolder = folderOfPath(fromWide(programPath()));
+    NativeFileSystem files;
+    SystemAnsiCodePage codePage;
+    RegistrySettings settings;
+    {
+        WizardWindow window(instance, toWide(programFolder) + L"Lexwiz.chm");
+        WizardState state(files, codePage, window);
+        WizardFlow flow(state, settings, window);
+        window.attach(flow);
+        if (window.create()) {
+            if (flow.start(programFolder))
+                window.run();
+            else
+                window.close();
         }
     }
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return 0;
 }

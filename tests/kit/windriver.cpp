@@ -5,10 +5,29 @@
 //   windriver click  SELECTOR BUTTON [--timeout MS] presses the button captioned BUTTON ("&" ignored)
 //   windriver close  SELECTOR [--timeout MS]        asks the window to close
 //   windriver gone   SELECTOR [--timeout MS]        waits until no such window is left
+//   windriver controls SELECTOR                     prints "<id>\t<class>\t<visible>\t<enabled>\t<checked>\t<x,y,w,h>\t<text>"
+//                                                   per control (1/0; checked "-" for non-check boxes; place in
+//                                                   the window's client area)
+//   windriver key    SELECTOR KEY                   posts a key press (Return, Escape, F1, Tab, Space, Up, Down)
+//                                                   to the window's focused control
+//   windriver list-items  SELECTOR                  prints "<index>\t<checked>\t<selected>\t<text>" per row of
+//                                                   the first visible list view
+//   windriver list-check  SELECTOR INDEX 1|0        checks or unchecks a row's check box
+//   windriver list-select SELECTOR INDEX            highlights a row (and only it)
+//   windriver tree-select SELECTOR PART...          selects the tree item reached through the item texts PART
+//                                                   (letter case ignored; "Z:" also names an item "... (Z:)"),
+//                                                   selecting and opening each on the way
+//   windriver kill   SELECTOR [--timeout MS]        ends the process that owns the window (a failed test's
+//                                                   cleanup, when a message box keeps the window from closing)
+//   windriver tree-selected SELECTOR                prints the texts from the root to the selected tree item,
+//                                                   joined by "\"; nothing when none is selected
 // SELECTOR: --title TEXT | --title-part TEXT | --class NAME (combinable).
+// The list and tree actions read and write the other program's memory, so the
+// driver and the program must be built for the same pointer size.
 // Exit codes: 0 done, 1 window or control not found in time, 2 usage.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -110,6 +129,139 @@ std::vector<HWND> children(HWND parent)
     return all;
 }
 
+// Memory inside the window's process, for the list and tree messages whose
+// parameters point at structures.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, size_t size) : size_(size)
+    {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
+                               FALSE, processId);
+        if (process_)
+            base_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+    ~RemoteMemory()
+    {
+        if (base_)
+            VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+        if (process_)
+            CloseHandle(process_);
+    }
+    bool ok() const { return base_ != nullptr; }
+    char* at(size_t offset) const { return base_ + offset; }
+    bool write(size_t offset, const void* data, size_t size)
+    {
+        return offset + size <= size_ && WriteProcessMemory(process_, base_ + offset, data, size, nullptr);
+    }
+    bool read(size_t offset, void* data, size_t size)
+    {
+        return offset + size <= size_ && ReadProcessMemory(process_, base_ + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    char* base_ = nullptr;
+    size_t size_;
+};
+
+constexpr size_t remoteTextOffset = 1024;
+constexpr size_t remoteTextLength = 1024;
+constexpr size_t remoteSize = remoteTextOffset + remoteTextLength * sizeof(wchar_t);
+
+// The first visible control of the class, waiting for it up to the timeout.
+HWND findControl(HWND window, const wchar_t* className, DWORD timeout)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        for (HWND child : children(window))
+            if (IsWindowVisible(child) && windowClass(child) == className)
+                return child;
+        if (GetTickCount() - start >= timeout)
+            return nullptr;
+        Sleep(100);
+    }
+}
+
+std::wstring remoteText(RemoteMemory& memory)
+{
+    std::vector<wchar_t> text(remoteTextLength, L'\0');
+    memory.read(remoteTextOffset, text.data(), text.size() * sizeof(wchar_t));
+    text.back() = L'\0';
+    return text.data();
+}
+
+std::wstring listItemText(HWND list, RemoteMemory& memory, int index)
+{
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = reinterpret_cast<wchar_t*>(memory.at(remoteTextOffset));
+    item.cchTextMax = static_cast<int>(remoteTextLength);
+    memory.write(0, &item, sizeof item);
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(memory.at(0)));
+    return remoteText(memory);
+}
+
+bool setListItemState(HWND list, RemoteMemory& memory, int index, UINT mask, UINT state)
+{
+    LVITEMW item{};
+    item.stateMask = mask;
+    item.state = state;
+    return memory.write(0, &item, sizeof item)
+           && SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(memory.at(0)));
+}
+
+std::wstring treeItemText(HWND tree, RemoteMemory& memory, HTREEITEM handle)
+{
+    TVITEMW item{};
+    item.mask = TVIF_TEXT | TVIF_HANDLE;
+    item.hItem = handle;
+    item.pszText = reinterpret_cast<wchar_t*>(memory.at(remoteTextOffset));
+    item.cchTextMax = static_cast<int>(remoteTextLength);
+    memory.write(0, &item, sizeof item);
+    if (!SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(memory.at(0))))
+        return {};
+    return remoteText(memory);
+}
+
+HTREEITEM treeNext(HWND tree, UINT relation, HTREEITEM item)
+{
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+bool sameText(const std::wstring& a, const std::wstring& b)
+{
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// An item text names the part exactly, or "Z:" names "Local Disk (Z:)".
+bool treePartMatches(const std::wstring& text, const std::wstring& part)
+{
+    if (sameText(text, part))
+        return true;
+    const std::wstring suffix = L"(" + part + L")";
+    return text.size() > suffix.size() && sameText(text.substr(text.size() - suffix.size()), suffix);
+}
+
+UINT virtualKey(const std::wstring& name)
+{
+    struct Key {
+        const wchar_t* name;
+        UINT code;
+    };
+    static const Key keys[] = {
+        {L"Return", VK_RETURN}, {L"Escape", VK_ESCAPE}, {L"F1", VK_F1}, {L"Tab", VK_TAB},
+        {L"Space", VK_SPACE},   {L"Up", VK_UP},         {L"Down", VK_DOWN},
+    };
+    for (const auto& key : keys)
+        if (sameText(name, key.name))
+            return key.code;
+    return 0;
+}
+
 void printUtf8(const std::wstring& text)
 {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
@@ -120,7 +272,9 @@ void printUtf8(const std::wstring& text)
 
 int usage()
 {
-    std::fputs("usage: windriver find|texts|click|close|gone --title T|--title-part T|--class C [BUTTON] [--timeout MS]\n", stderr);
+    std::fputs("usage: windriver find|texts|click|close|gone|kill|controls|key|list-items|list-check|list-select|"
+               "tree-select|tree-selected --title T|--title-part T|--class C [ARGS...] [--timeout MS]\n",
+               stderr);
     return 2;
 }
 
@@ -196,6 +350,129 @@ int wmain(int argc, wchar_t** argv)
         }
         std::fputs("button not found\n", stderr);
         return 1;
+    }
+    if (action == L"kill") {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, processId);
+        if (!process)
+            return 1;
+        const BOOL ended = TerminateProcess(process, 1);
+        CloseHandle(process);
+        return ended ? 0 : 1;
+    }
+    if (action == L"controls") {
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        for (HWND child : children(window)) {
+            RECT place{};
+            GetWindowRect(child, &place);
+            const std::wstring className = windowClass(child);
+            const LONG style = GetWindowLongW(child, GWL_STYLE);
+            const LONG kind = style & BS_TYPEMASK;
+            const bool checkBox = className == L"Button"
+                                  && (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON
+                                      || kind == BS_AUTORADIOBUTTON || kind == BS_3STATE || kind == BS_AUTO3STATE);
+            std::wstring checked = L"-";
+            if (checkBox)
+                checked = SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0";
+            std::printf("%d\t", GetDlgCtrlID(child));
+            printUtf8(className + L"\t" + (IsWindowVisible(child) ? L"1" : L"0") + L"\t"
+                      + (IsWindowEnabled(child) ? L"1" : L"0") + L"\t" + checked + L"\t"
+                      + std::to_wstring(place.left - origin.x) + L"," + std::to_wstring(place.top - origin.y) + L","
+                      + std::to_wstring(place.right - place.left) + L"," + std::to_wstring(place.bottom - place.top)
+                      + L"\t" + windowText(child) + L"\n");
+        }
+        return 0;
+    }
+    if (action == L"key" && rest.size() == 1) {
+        const UINT key = virtualKey(rest[0]);
+        if (!key)
+            return usage();
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        HWND target = window;
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus)
+            target = thread.hwndFocus;
+        const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+        PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));
+        PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | (1u << 30) | (1u << 31));
+        return 0;
+    }
+    if (action == L"list-items" || action == L"list-check" || action == L"list-select") {
+        HWND list = findControl(window, L"SysListView32", timeout);
+        RemoteMemory memory(window, remoteSize);
+        if (!list || !memory.ok()) {
+            std::fputs("list view not found\n", stderr);
+            return 1;
+        }
+        const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        if (action == L"list-items") {
+            for (int index = 0; index < count; ++index) {
+                const UINT state = static_cast<UINT>(
+                    SendMessageW(list, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK | LVIS_SELECTED));
+                const bool checked = ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+                std::printf("%d\t%d\t%d\t", index, checked ? 1 : 0, (state & LVIS_SELECTED) ? 1 : 0);
+                printUtf8(listItemText(list, memory, index) + L"\n");
+            }
+            return 0;
+        }
+        if (rest.empty())
+            return usage();
+        const int index = static_cast<int>(wcstol(rest[0].c_str(), nullptr, 10));
+        if (index < 0 || index >= count) {
+            std::fputs("no such row\n", stderr);
+            return 1;
+        }
+        if (action == L"list-check" && rest.size() == 2) {
+            const bool check = rest[1] == L"1";
+            return setListItemState(list, memory, index, LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(check ? 2 : 1)) ? 0 : 1;
+        }
+        if (action == L"list-select" && rest.size() == 1) {
+            setListItemState(list, memory, -1, LVIS_SELECTED, 0);
+            return setListItemState(list, memory, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED) ? 0 : 1;
+        }
+        return usage();
+    }
+    if (action == L"tree-select" || action == L"tree-selected") {
+        HWND tree = findControl(window, L"SysTreeView32", timeout);
+        RemoteMemory memory(window, remoteSize);
+        if (!tree || !memory.ok()) {
+            std::fputs("tree view not found\n", stderr);
+            return 1;
+        }
+        if (action == L"tree-selected") {
+            std::vector<std::wstring> texts;
+            for (HTREEITEM item = treeNext(tree, TVGN_CARET, nullptr); item; item = treeNext(tree, TVGN_PARENT, item))
+                texts.insert(texts.begin(), treeItemText(tree, memory, item));
+            std::wstring path;
+            for (const auto& text : texts)
+                path += (path.empty() ? L"" : L"\\") + text;
+            if (!texts.empty())
+                printUtf8(path + L"\n");
+            return 0;
+        }
+        if (rest.empty())
+            return usage();
+        HTREEITEM parent = nullptr;
+        for (const auto& part : rest) {
+            HTREEITEM found = nullptr;
+            HTREEITEM item = parent ? treeNext(tree, TVGN_CHILD, parent) : treeNext(tree, TVGN_ROOT, nullptr);
+            for (; item && !found; item = treeNext(tree, TVGN_NEXT, item))
+                if (treePartMatches(treeItemText(tree, memory, item), part))
+                    found = item;
+            if (!found) {
+                std::fputs("tree item not found: ", stderr);
+                printUtf8(part + L"\n");
+                return 1;
+            }
+            // Selecting lets the program list the folder's children; opening shows them.
+            SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
+            SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(found));
+            parent = found;
+        }
+        SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(parent));
+        return 0;
     }
     return usage();
 }
