@@ -143,11 +143,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
             return pellion::runExtractionHelper(pellion::fromWide(arguments[2]));
         return pellion::runSetupMode();
     } catch (const std::exception& error) {
-        // Whatever escapes the phases ends the run the way a phase error does.
-        const pellion::EngineMessages messages;
-        const std::wstring text = pellion::toWide(messages.text(pellion::Message::RuntimeErrorInInstall)
-                                                  + pellion::toUtf16(error.what()));
-        MessageBoxW(nullptr, text.c_str(), L"Vantrel Wizard", MB_OK | MB_ICONERROR);
+        // Whatever escapes the phases ends the run the way a phase error does,
+        // and a silent run stays silent here too.
+        pellion::EngineSettings settings;
+        pellion::readCommandLine(pellion::splitArguments(pellion::commandTailOf(pellion::fromWide(GetCommandLineW()))),
+                                 settings);
+        if (!settings.silent) {
+            const pellion::EngineMessages messages;
+            const std::wstring text = pellion::toWide(messages.text(pellion::Message::RuntimeErrorInInstall)
+                                                      + pellion::toUtf16(error.what()));
+            MessageBoxW(nullptr, text.c_str(), pellion::toWide(pellion::messageBoxCaption(u"", false)).c_str(),
+                        MB_OK | MB_ICONERROR);
+        }
         return 11;
     }
 }
