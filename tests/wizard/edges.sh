@@ -2,7 +2,7 @@
 # Lexwiz's page flow at its edges, on the virtual display:
 # - a pack folder with a bad header gets its message over the welcome page
 #   and the wizard goes on with the other pack;
-# - F1 without a help file beside the program says so;
+# - F1 without a help file beside the program says so, and with one opens it;
 # - a saved project folder that no longer exists leaves the tree without a
 #   selection, and Next then finds no project;
 # - leaving the packs page either way with no pack checked is refused;
@@ -35,6 +35,17 @@ expect_page "Welcome to the Lexwiz"
 
 press F1
 answer_box "Lexwiz Help" "The help file '$(windows_path "$app")\\Lexwiz.chm' was not found."
+# With the help file beside the program, F1 opens it in the system's viewer.
+if help_file=$(lexwiz_help_file); then
+    cp "$help_file" "$app/Lexwiz.chm"
+    press F1
+    wd find --class "HH Parent" --title "Lexwiz Help" --timeout 30000 >/dev/null || fail "F1 did not open Lexwiz.chm"
+    wd close --class "HH Parent" --title "Lexwiz Help" >/dev/null
+    wd gone --class "HH Parent" --title "Lexwiz Help" --timeout 10000 || fail "the help viewer stayed"
+    rm "$app/Lexwiz.chm"
+else
+    echo "no Lexwiz.chm in the build and no chmcmd to make one: F1 with the help file not tried"
+fi
 
 # A saved folder that is gone: no selection, and no project to go on with.
 click "&Next >"

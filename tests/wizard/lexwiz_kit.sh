@@ -14,6 +14,7 @@ WIZARD=(--class LexwizWizard)
 SETTINGS_KEY='HKCU\Software\Brennic\Vantrel\Lexwiz'
 
 lexwiz_cleanup() {
+    wd close --class "HH Parent" --title "Lexwiz Help" --timeout 200 >/dev/null 2>&1 || true
     if [ -n "$LAUNCHER" ] && kill -0 "$LAUNCHER" 2>/dev/null; then
         wd kill "${WIZARD[@]}" --timeout 1000 >/dev/null 2>&1 || true
         wait "$LAUNCHER" 2>/dev/null || true
@@ -52,6 +53,21 @@ make_pack() {
     cp "$PELLION_SOURCE"/samples/german-pack/*.txt "$source/"
     printf 'name = %s\nextension = %s\nformat = %s\nversion = 1.0.3\n' "$2" "$3" "${4:-4}" >"$source/pack.txt"
     "$PELLION_HOST_BIN/packbuilder" "$source" "$1" >/dev/null || fail "packbuilder could not make $1"
+}
+
+# lexwiz_help_file: prints the path of a compiled Lexwiz.chm: the build's, or
+# one made here from the help source when the CHM compiler is at hand.
+lexwiz_help_file() {
+    if [ -f "$PELLION_BIN/Lexwiz.chm" ]; then
+        echo "$PELLION_BIN/Lexwiz.chm"
+        return 0
+    fi
+    command -v chmcmd >/dev/null || return 1
+    local folder=$LEXWIZ_WORK/help
+    mkdir -p "$folder"
+    cp "$PELLION_SOURCE"/wizard/help/* "$folder/"
+    (cd "$folder" && chmcmd Lexwiz.hhp >/dev/null 2>&1) && [ -f "$folder/Lexwiz.chm" ] || return 1
+    echo "$folder/Lexwiz.chm"
 }
 
 copy_project() {
