@@ -63,8 +63,15 @@ bool WizardFlow::start(std::u16string_view programFolder)
 
 void WizardFlow::showPage(int page)
 {
-    if (page < welcomePage || page > progressPage || translating_)
+    // The window events that a page change lets run may carry another page
+    // change (a posted click); it waits for none and changes nothing.
+    if (page < welcomePage || page > progressPage || changingPage_)
         return;
+    changingPage_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{changingPage_};
     const int leaving = currentPage_;
     if (leaving == projectPage && page > leaving && !leaveProjectPage())
         return;

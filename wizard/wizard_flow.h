@@ -93,7 +93,7 @@ public:
 
     // Validates and saves the page being left, then shows the page. Nothing
     // changes when validation fails, when the page does not exist, or while
-    // the progress page translates.
+    // another page change (the progress page's translation above all) runs.
     void showPage(int page);
     void next() { showPage(currentPage_ + 1); }
     void back() { showPage(currentPage_ - 1); }
@@ -115,6 +115,7 @@ private:
     WizardView& view_;
     int currentPage_ = 0;
     bool translating_ = false;
+    bool changingPage_ = false;
     std::u16string keyListPath_;
     ButtonStates buttons_;
 };
