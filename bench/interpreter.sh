@@ -20,7 +20,7 @@ mkdir -p "$out"
 portable=()
 for file in "$root"/common/*.cpp "$root"/engine/startup/*.cpp "$root"/engine/script/*.cpp; do
     case "$(basename "$file")" in
-    entry.cpp | startup_windows.cpp | windows_host.cpp | *_windows.cpp) ;;
+    entry.cpp | startup_windows.cpp | windows_host.cpp | windows_system.cpp | *_windows.cpp) ;;
     *) portable+=("${file#"$root"/}") ;;
     esac
 done
@@ -34,7 +34,7 @@ echo "== native"
 mingw=x86_64-w64-mingw32-g++-posix
 if command -v "$mingw" >/dev/null && { [ -x /usr/lib/wine/wine64 ] || command -v wine64 >/dev/null; }; then
     "$mingw" -std=c++20 -O2 -DNDEBUG -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601 \
-        -I"$root" -I"$root/tests/engine/script" "${sources[@]}" "$root/engine/script/system_facts_windows.cpp" \
+        -I"$root" -I"$root/tests/engine/script" "${sources[@]}" "$root/common/windows_system.cpp" "$root/engine/script/system_facts_windows.cpp" \
         "$root/engine/script/interpreter_host_windows.cpp" -static -o "$out/interpreter_bench.exe"
     # The Wine test session's prefix when the Wine build has one, else our own.
     if [ -d "$build/wine/wine/prefix" ]; then

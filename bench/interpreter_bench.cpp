@@ -19,7 +19,7 @@
 #include "engine/script/interpreter.h"
 #include "tests/engine/script/script_fixture.h"
 #ifdef _WIN32
-#include "engine/script/windows_system.h"
+#include "engine/script/windows_script_host.h"
 #endif
 
 using namespace pellion;

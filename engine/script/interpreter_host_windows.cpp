@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "common/wide.h"
-#include "engine/script/windows_system.h"
+#include "engine/script/windows_script_host.h"
 
 namespace pellion {
 

@@ -6,39 +6,12 @@
 #include <shlobj.h>
 
 #include "common/wide.h"
-#include "engine/script/windows_system.h"
+#include "common/windows_system.h"
+#include "engine/script/windows_script_host.h"
 
 namespace pellion {
 
 namespace {
-
-struct WindowsVersion {
-    DWORD major = 0;
-    DWORD minor = 0;
-};
-
-WindowsVersion windowsVersion()
-{
-    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
-        auto rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
-            reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
-        if (rtlGetVersion && rtlGetVersion(&info) == 0)
-            return {info.dwMajorVersion, info.dwMinorVersion};
-    }
-    return {};
-}
-
-// A 64-bit process, or a 32-bit one under WOW64: Windows is 64-bit.
-bool windows64Bit()
-{
-    if (sizeof(void*) == 8)
-        return true;
-    BOOL wow64 = FALSE;
-    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
-}
 
 std::u16string currentVersionValue(const wchar_t* name)
 {

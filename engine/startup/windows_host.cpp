@@ -7,7 +7,7 @@
 #include "common/wide.h"
 #include "engine/script/expression_commands.h"
 #include "engine/script/interpreter.h"
-#include "engine/script/windows_system.h"
+#include "engine/script/windows_script_host.h"
 #include "engine/startup/package_appendix.h"
 #include "engine/startup/support_folder.h"
 
