@@ -100,6 +100,8 @@ public:
 
     int currentPage() const { return currentPage_; }
     bool translating() const { return translating_; }
+    // True while a page change (with its translation) runs.
+    bool changingPage() const { return changingPage_; }
     const std::u16string& keyListPath() const { return keyListPath_; }
 
 private:

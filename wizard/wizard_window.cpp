@@ -296,7 +296,6 @@ LRESULT WizardWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimumSize_.cx, minimumSize_.cy};
         return 0;
     case WM_CLOSE:
-        // The close box, like Quit, waits for the translation to finish.
         if (!busy())
             DestroyWindow(window_);
         return 0;
@@ -308,9 +307,11 @@ LRESULT WizardWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
+// Quit, Escape and the close box wait while a page change runs: the window
+// must outlive the translation and the page that is being shown.
 bool WizardWindow::busy() const
 {
-    return flow_ && flow_->translating();
+    return flow_ && flow_->changingPage();
 }
 
 void WizardWindow::command(int id)
