@@ -9,7 +9,8 @@ packages=(
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-    wine wine64 wine32:i386
+    wine wine64 wine32:i386 fonts-wine
+    fp-utils-3.2.2
     xvfb xauth x11-apps imagemagick bc zip unzip
 )
 
