@@ -1,0 +1,17 @@
+// The list of built-in command families; a family joins the engine here.
+
+#include "engine/commands/builtin_commands.h"
+
+#include "engine/commands/string_commands.h"
+#include "engine/script/expression_commands.h"
+
+namespace pellion {
+
+void registerBuiltinCommands(CommandTable& commands, CommandServices& services)
+{
+    registerExpressionCommands(commands);
+    registerStringCommands(commands, services);
+    registerPathCommands(commands, services);
+}
+
+}  // namespace pellion

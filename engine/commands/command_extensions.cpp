@@ -1,0 +1,39 @@
+// Run state, language tables and translated parameters of the command families.
+
+#include "engine/commands/command_extensions.h"
+
+#include "engine/commands/translation_tables.h"
+#include "engine/script/script_environment.h"
+
+namespace pellion {
+
+void CommandExtensions::resetRunState(ScriptEnvironment&)
+{
+    services_.forgetRun();
+}
+
+void CommandExtensions::refreshBeforeStatement(ScriptEnvironment& environment)
+{
+    const std::u16string language = environment.variables.GetVariable(u"LANGUAGE");
+    if (language.empty() || language == services_.translations.language)
+        return;
+    services_.translations = TranslationTables::load(services_.files, environment.settings.supportDir,
+                                                     environment.identity.title, language);
+}
+
+std::u16string localizationMode(const ScriptEnvironment& environment)
+{
+    const std::u16string mode = environment.compilerExpanded(u"#LOCMODE#");
+    return mode == u"#LOCMODE#" ? std::u16string(u"NEWONLY") : mode;
+}
+
+std::u16string CommandExtensions::translate(ScriptEnvironment& environment, std::u16string_view key, int ordinal,
+                                            std::u16string_view raw)
+{
+    if (environment.variables.GetVariable(u"LANGUAGE").empty())
+        return std::u16string(raw);
+    return translateParameter(services_.translations, localizationMode(environment), key, ordinal, raw,
+                              [&](const std::u16string& row) { return environment.compilerExpanded(row); });
+}
+
+}  // namespace pellion
