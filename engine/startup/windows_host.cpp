@@ -5,7 +5,8 @@
 #include <windows.h>
 
 #include "common/wide.h"
-#include "engine/script/expression_commands.h"
+#include "engine/commands/builtin_commands.h"
+#include "engine/commands/windows_services.h"
 #include "engine/script/interpreter.h"
 #include "engine/script/windows_script_host.h"
 #include "engine/startup/package_appendix.h"
@@ -151,10 +152,11 @@ void WindowsStartupHost::runScript()
 {
     // Every command family registers its handlers here as it joins the engine.
     CommandTable commands;
-    registerExpressionCommands(commands);
+    WindowsBuiltinCommands builtins;
+    registerBuiltinCommands(commands, builtins.services);
     WindowsSystemFacts facts;
     WindowsInterpreterHost interpreterHost;
-    InterpreterExtensions extensions;
+    InterpreterExtensions& extensions = builtins.extensions;
     ScriptEnvironment environment(settings_, trace_, messages_, package_, variables_, facts, interpreterHost,
                                   extensions);
     environment.msiFile = settings_.supportDir + settings_.exeBase + u".msi";
