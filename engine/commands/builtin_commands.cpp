@@ -2,6 +2,7 @@
 
 #include "engine/commands/builtin_commands.h"
 
+#include "engine/commands/registry_commands.h"
 #include "engine/commands/string_commands.h"
 #include "engine/script/expression_commands.h"
 
@@ -12,6 +13,7 @@ void registerBuiltinCommands(CommandTable& commands, CommandServices& services)
     registerExpressionCommands(commands);
     registerStringCommands(commands, services);
     registerPathCommands(commands, services);
+    registerRegistryCommands(commands, services);
 }
 
 }  // namespace pellion
