@@ -2,6 +2,7 @@
 
 #include "engine/commands/builtin_commands.h"
 
+#include "engine/commands/ending_commands.h"
 #include "engine/commands/registry_commands.h"
 #include "engine/commands/string_commands.h"
 #include "engine/script/expression_commands.h"
@@ -14,6 +15,7 @@ void registerBuiltinCommands(CommandTable& commands, CommandServices& services)
     registerStringCommands(commands, services);
     registerPathCommands(commands, services);
     registerRegistryCommands(commands, services);
+    registerEndingCommands(commands);
 }
 
 }  // namespace pellion
