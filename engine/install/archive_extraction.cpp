@@ -6,12 +6,11 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <filesystem>
-#include <fstream>
 
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/wide.h"
+#include "common/windows_files.h"
 #include "engine/install/extraction_request.h"
 #include "outside/oxa.h"
 
@@ -103,18 +102,6 @@ std::wstring newGuidText()
     return text;
 }
 
-bool writeFile(const std::wstring& path, const std::string& text)
-{
-    std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
-    out << text;
-    return static_cast<bool>(out);
-}
-
-std::string readFile(const std::wstring& path)
-{
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Hands the extraction to a fresh engine process, which has its whole address
 // space for the archive.
@@ -126,8 +113,8 @@ std::u16string extractInChildProcess(const std::u16string& archive, const std::u
     const std::wstring parameterFile = std::wstring(temp) + newGuidText();
     const std::wstring itemsFile = parameterFile + L"items";
     const ExtractionRequest request{archive, options.password, targetFolder, options.keepPaths, options.renameExisting, names};
-    writeFile(parameterFile, requestFileText(request));
-    writeFile(itemsFile, requestItemsText(request));
+    writeWholeFile(fromWide(parameterFile), requestFileText(request));
+    writeWholeFile(fromWide(itemsFile), requestItemsText(request));
 
     wchar_t engine[MAX_PATH + 1] = {};
     GetModuleFileNameW(nullptr, engine, MAX_PATH + 1);
@@ -145,7 +132,7 @@ std::u16string extractInChildProcess(const std::u16string& archive, const std::u
         GetExitCodeProcess(process.hProcess, &code);
         CloseHandle(process.hProcess);
         if (code == 0)
-            result = answerOf(readFile(parameterFile));
+            result = answerOf(readWholeFile(fromWide(parameterFile)).value_or(std::string()));
     }
     DeleteFileW(parameterFile.c_str());
     DeleteFileW(itemsFile.c_str());
@@ -196,7 +183,8 @@ int runExtractionHelper(const std::u16string& parameterFile)
     const std::wstring path = toWide(parameterFile);
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return 1;
-    auto request = readRequest(readFile(path), readFile(path + L"items"));
+    auto request = readRequest(readWholeFile(parameterFile).value_or(std::string()),
+                               readWholeFile(parameterFile + u"items").value_or(std::string()));
     if (!request)
         request = ExtractionRequest{};
     if (GetFileAttributesW(toWide(request->archive).c_str()) == INVALID_FILE_ATTRIBUTES)
@@ -209,7 +197,7 @@ int runExtractionHelper(const std::u16string& parameterFile)
     options.renameExisting = request->renameFlag;
     options.inHelperProcess = true;
     const std::u16string error = extractArchiveFully(request->archive, request->targetFolder, options);
-    writeFile(path, toUtf8(error) + "\r\n");
+    writeWholeFile(parameterFile, toUtf8(error) + "\r\n");
     return 0;
 }
 

@@ -10,6 +10,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/wide.h"
+#include "common/windows_files.h"
 #include "common/windows_system.h"
 #include "engine/install/archive_extraction.h"
 #include "engine/startup/command_line.h"

@@ -53,7 +53,4 @@ private:
     TVariableManager variables_;
 };
 
-// The whole content of a file, or nullopt when it cannot be read.
-std::optional<std::string> readWholeFile(const std::u16string& path);
-
 }  // namespace pellion
