@@ -46,7 +46,9 @@ const std::u16string keyListPath = u"C:\\Project\\Setup.mtx";
 void checkProjectList(const std::string& bytes)
 {
     const ProjectList list = ProjectList::fromBytes(bytes);
-    std::string rewritten;
+    // Written back the way the rewrite writes a list: behind a byte-order mark,
+    // so a first line that itself starts with U+FEFF keeps it.
+    std::string rewritten = "\xEF\xBB\xBF";
     for (size_t row = 0; row < list.size(); ++row) {
         const std::string_view line = list.line(row);
         require(line.find_first_of("\r\n") == std::string_view::npos);
