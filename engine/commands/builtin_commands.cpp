@@ -2,6 +2,7 @@
 
 #include "engine/commands/builtin_commands.h"
 
+#include "engine/commands/component_commands.h"
 #include "engine/commands/ending_commands.h"
 #include "engine/commands/registry_commands.h"
 #include "engine/commands/string_commands.h"
@@ -16,6 +17,7 @@ void registerBuiltinCommands(CommandTable& commands, CommandServices& services)
     registerPathCommands(commands, services);
     registerRegistryCommands(commands, services);
     registerEndingCommands(commands);
+    registerComponentCommands(commands, services);
 }
 
 }  // namespace pellion

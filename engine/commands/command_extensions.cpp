@@ -7,9 +7,17 @@
 
 namespace pellion {
 
-void CommandExtensions::resetRunState(ScriptEnvironment&)
+void CommandExtensions::resetRunState(ScriptEnvironment& environment)
 {
     services_.forgetRun();
+    // The sizes the package lists survive every clearing of the table.
+    services_.components = ComponentTable{};
+    services_.components.sizes = environment.package.componentSizes;
+}
+
+void CommandExtensions::definePredefinedComponent(ScriptEnvironment&)
+{
+    services_.components.DefineComponent(predefinedComponent, u"", true);
 }
 
 void CommandExtensions::refreshBeforeStatement(ScriptEnvironment& environment)

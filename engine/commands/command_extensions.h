@@ -13,6 +13,7 @@ public:
     explicit CommandExtensions(CommandServices& services) : services_(services) {}
 
     void resetRunState(ScriptEnvironment& environment) override;
+    void definePredefinedComponent(ScriptEnvironment& environment) override;
     void refreshBeforeStatement(ScriptEnvironment& environment) override;
     std::u16string translate(ScriptEnvironment& environment, std::u16string_view key, int ordinal,
                              std::u16string_view raw) override;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/commands/translation_tables.h"
+#include "engine/install/component_table.h"
 
 namespace pellion {
 
@@ -82,6 +83,7 @@ struct CommandServices {
     // Seconds; 0 leaves the system's own receive time-out in force.
     int64_t downloadTimeoutSeconds = 10;
     TranslationTables translations;
+    ComponentTable components;
     // Set while an enclosing command has switched redirection off.
     bool redirectionOff = false;
 
