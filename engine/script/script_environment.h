@@ -51,6 +51,9 @@ struct ScriptEnvironment {
     // The target folder a bootstrap of this process computed, for the
     // "Pre-Initialization" stage of a later run.
     std::u16string bootstrapTargetDir;
+    // The product cache folder the instance data was looked for in (with a
+    // trailing "\"), set by the bootstrap; empty before it or without one.
+    std::u16string productCacheFolder;
     RandomState random;
     std::u16string bitnessMode = u"Win32";
     // Copied from TITLE and QUAVLOGO before every statement.
