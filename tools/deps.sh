@@ -12,7 +12,7 @@ packages=(
     wine wine64 wine32:i386 fonts-wine
     fp-utils-3.2.2
     xvfb xauth x11-apps imagemagick bc zip unzip
-    msitools
+    msitools wixl
 )
 
 sudo=
