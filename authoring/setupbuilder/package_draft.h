@@ -3,8 +3,8 @@
 // the include statements that were expanded in place. Built from script source
 // (script_expansion.h) or from a loaded package (package_printer.h); written by
 // package_writer.h. Sections this tool cannot fill yet (web media passwords,
-// component sizes, offline files, command headers, file headers) are written
-// empty and the payload size as 0.
+// offline files, command headers, file headers) are written empty and the
+// payload size as 0.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +30,7 @@ struct PackageHeader {
     int32_t codePage = 1252;          // 24
     std::vector<std::u16string> pluginCommands;                          // 7
     std::vector<std::pair<std::u16string, std::u16string>> compilerVariables;  // 23, in order
+    std::vector<std::pair<std::u16string, int64_t>> componentSizes;            // 17, in order
 };
 
 struct DraftStatement {

@@ -94,7 +94,19 @@ PackageDraft draftFromPackage(const TScriptPackage& package, std::vector<std::st
             warnings.push_back(std::string("the package's ") + what + " cannot be written as source and are left out");
     };
     notKept(!package.webMediaPasswords.empty(), "web media passwords");
-    notKept(!package.componentSizes.empty(), "component sizes");
+    // Component sizes print as name and size pairs; a list that is not made
+    // of such pairs cannot be written as source.
+    bool sizesKept = package.componentSizes.size() % 2 == 0;
+    for (size_t i = 0; sizesKept && i < package.componentSizes.size(); i += 2) {
+        const auto size = parseInt64(package.componentSizes[i + 1]);
+        if (!size || *size < 0 || formatInt(*size) != package.componentSizes[i + 1])
+            sizesKept = false;
+        else
+            header.componentSizes.emplace_back(package.componentSizes[i], *size);
+    }
+    if (!sizesKept)
+        header.componentSizes.clear();
+    notKept(!sizesKept, "component sizes");
     notKept(!package.offlineFiles.empty(), "offline file list entries");
     notKept(!package.commandHeaders.empty(), "command headers");
     notKept(!package.fileHeaders.empty(), "file headers");

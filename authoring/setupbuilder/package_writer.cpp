@@ -15,6 +15,17 @@ namespace pellion::authoring {
 
 namespace {
 
+// Section 17 as the engine reads it: name and size lines in turn.
+std::vector<std::u16string> componentSizeLines(const PackageHeader& header)
+{
+    std::vector<std::u16string> lines;
+    for (const auto& [component, size] : header.componentSizes) {
+        lines.push_back(component);
+        lines.push_back(formatInt(size));
+    }
+    return lines;
+}
+
 std::string quoted(std::u16string_view text)
 {
     std::string utf8 = toUtf8(text);
@@ -179,7 +190,11 @@ std::string writePackage(const PackageDraft& draft)
         out.listLine(statements[i].mediaFolder, describe(statements[i], i) + " media folder");
     out.end();
     out.line(formatInt(header.mediaMode), "media mode");
-    out.end();  // 17: component sizes
+    for (const auto& [component, size] : header.componentSizes) {
+        out.listLine(component, "component size " + quoted(component));
+        out.listLine(formatInt(size), "component size " + quoted(component));
+    }
+    out.end();
     out.line(header.revisionCode, "revision code");
     out.end();  // 19: offline files
     out.line(header.languageSelection ? u"TRUE" : u"FALSE", "language selection");
@@ -230,7 +245,8 @@ void verifyPackage(const PackageDraft& draft, const std::string& packageText)
         package.revisionCode != draft.header.revisionCode || package.mediaMode != draft.header.mediaMode ||
         package.codePage != draft.header.codePage || package.languageSelection != draft.header.languageSelection ||
         package.pluginCommands != draft.header.pluginCommands ||
-        package.compilerVariablePairs() != draft.header.compilerVariables)
+        package.compilerVariablePairs() != draft.header.compilerVariables ||
+        package.componentSizes != componentSizeLines(draft.header))
         differ("header");
 }
 

@@ -201,7 +201,8 @@ private:
             // The file and result values that follow belong to the open include.
             pending_.kind = PendingKind::beginInclude;
             pending_.line = lineNumber_;
-        } else if (keyword == "compiler-variable" || keyword == "plugin-command" || isHeaderKeyword(keyword)) {
+        } else if (keyword == "compiler-variable" || keyword == "component-size" || keyword == "plugin-command" ||
+                   isHeaderKeyword(keyword)) {
             pending_.kind = PendingKind::directive;
         } else {
             fail(lineNumber_, "unknown directive @" + keyword);
@@ -307,6 +308,15 @@ private:
             if (values.size() != 2)
                 fail(done.line, "@compiler-variable takes two values: the name, then the value");
             header.compilerVariables.emplace_back(std::move(values[0]), std::move(values[1]));
+            return;
+        }
+        if (done.keyword == "component-size") {
+            if (values.size() != 2)
+                fail(done.line, "@component-size takes two values: the component, then its size in bytes");
+            const auto size = parseInt64(values[1]);
+            if (!size || *size < 0)
+                fail(done.line, "@component-size: the size is no number of bytes");
+            header.componentSizes.emplace_back(std::move(values[0]), *size);
             return;
         }
         if (values.size() != 1)

@@ -140,6 +140,8 @@ std::string printSource(const PackageDraft& draft, std::vector<std::string>& war
         printer.directive("plugin-command", command);
     for (const auto& [name, value] : header.compilerVariables)
         printer.text("@compiler-variable |" + toUtf8(name) + "\n  |" + toUtf8(value) + "\n");
+    for (const auto& [component, size] : header.componentSizes)
+        printer.text("@component-size |" + toUtf8(component) + "\n  |" + toUtf8(formatInt(size)) + "\n");
     printer.text("\n");
 
     Node root;

@@ -25,6 +25,8 @@ const std::string mainScript =
     "@plugin-command |Call DLL Function\n"
     "@compiler-variable |BUILDMODE\n  |SFX\n"
     "@compiler-variable |LANGUAGE\n  |English\n"
+    "@component-size |QUAV-PREDEF-COMPONENT\n  |3980640\n"
+    "@component-size |Tools\\Spelling\n  |0\n"
     "Set Variable\n  |TARGETDIR\n  |$PROGRAMFILES$\\Pellion\n"            // main 0
     "If\n  |TARGETDIR\n  |0\n  |\n  |FALSE\n"                                // main 1
     "End\n"                                                                    // main 2
@@ -53,6 +55,8 @@ TEST(SetupBuilderRoundTrip, SourcePackageSourcePackageIsByteIdentical)
     EXPECT_TRUE(printed.warnings.empty()) << printed.warnings.front();
     const std::string again = packageOf(printed.source);
     EXPECT_EQ(again, package);
+    EXPECT_EQ(LoadScriptPackage(package).componentSizes,
+              (std::vector<std::u16string>{u"QUAV-PREDEF-COMPONENT", u"3980640", u"Tools\\Spelling", u"0"}));
     // And printing is stable: the printed source prints as itself.
     EXPECT_EQ(printPackage(again).source, printed.source);
 }

@@ -137,6 +137,9 @@ TEST(ScriptSource, RefusesWhatCannotBeKeptExactly)
         {"field without value", "@title\n", "exactly one value"},
         {"field with two values", "@title |a\n|b\n", "exactly one value"},
         {"compiler variable without value", "@compiler-variable |A\n", "two values"},
+        {"component size without size", "@component-size |A\n", "two values"},
+        {"component size not a number", "@component-size |A\n  |12 KB\n", "no number of bytes"},
+        {"negative component size", "@component-size |A\n  |-1\n", "no number of bytes"},
         {"media mode not a number", "@media-mode |one\n", "decimal number"},
         {"language selection neither", "@language-selection |yes\n", "TRUE or FALSE"},
         {"id without value", "End\n  @id\n", "same line"},
@@ -166,6 +169,7 @@ TEST(ScriptSource, RefusesWhatTheEngineWouldMisread)
     const Case cases[] = {
         {"lone dollar as compiler variable", "@compiler-variable |A\n  |$\n", {}, "lone \"$\""},
         {"lone dollar as plug-in command", "@plugin-command |$\n", {}, "lone \"$\""},
+        {"lone dollar as component", "@component-size |$\n  |1\n", {}, "lone \"$\""},
         {"lone dollar as media folder", "End\n  @media-folder |$\n", {}, "lone \"$\""},
         {"id that is no GUID", "End\n  @id |statement-1\n", {}, "not a GUID"},
         {"same id twice, any case",
