@@ -16,7 +16,7 @@ void registerBuiltinCommands(CommandTable& commands, CommandServices& services)
     registerStringCommands(commands, services);
     registerPathCommands(commands, services);
     registerRegistryCommands(commands, services);
-    registerEndingCommands(commands);
+    registerEndingCommands(commands, services);
     registerComponentCommands(commands, services);
 }
 

@@ -86,6 +86,9 @@ struct CommandServices {
     ComponentTable components;
     // Set while an enclosing command has switched redirection off.
     bool redirectionOff = false;
+    // Set by the restarting ending commands once they ask Windows to restart:
+    // wizard windows closed by the shutdown then close without the cancel question.
+    bool restarting = false;
 
     void forgetRun()
     {

@@ -1,0 +1,112 @@
+// The Windows answer to the restart seam: the restart entry in the registry,
+// the reboot request with the shutdown privilege, and the top-level windows
+// "Terminate Program" reads and posts to.
+
+#include <windows.h>
+
+#include "common/wide.h"
+#include "engine/commands/restart_control.h"
+
+namespace pellion {
+
+namespace {
+
+constexpr int textBuffer = 260;
+
+HKEY predefined(uint32_t root)
+{
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+}
+
+// A handle closed on leaving.
+class OwnedHandle {
+public:
+    OwnedHandle() = default;
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    ~OwnedHandle()
+    {
+        if (handle_)
+            CloseHandle(handle_);
+    }
+    HANDLE* receive() { return &handle_; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// The privilege Windows demands of a process that asks to restart; on the 95
+// family there is no token and nothing to enable.
+void enableShutdownPrivilege()
+{
+    OwnedHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.receive()))
+        return;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (!LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+        return;
+    AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
+}
+
+std::u16string classNameOf(HWND window)
+{
+    wchar_t buffer[textBuffer] = {};
+    const int length = GetClassNameW(window, buffer, textBuffer);
+    return length > 0 ? fromWide(std::wstring(buffer, static_cast<size_t>(length))) : std::u16string();
+}
+
+std::u16string titleOf(HWND window)
+{
+    wchar_t buffer[textBuffer] = {};
+    const int length = GetWindowTextW(window, buffer, textBuffer);
+    return length > 0 ? fromWide(std::wstring(buffer, static_cast<size_t>(length))) : std::u16string();
+}
+
+class WindowsRestartControl : public RestartControl {
+public:
+    void writeEntry(const RestartEntry& entry) override
+    {
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(predefined(entry.root), toWide(entry.key).c_str(), 0, nullptr, 0, restartEntryAccess,
+                            nullptr, &key, nullptr)
+            != ERROR_SUCCESS)
+            return;
+        const std::wstring data = toWide(entry.command);
+        RegSetValueExW(key, toWide(entry.valueName).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+
+    void requestRestart() override
+    {
+        enableShutdownPrivilege();
+        ExitWindowsEx(EWX_REBOOT, 0);
+    }
+
+    std::vector<TopWindow> topLevelWindows() override
+    {
+        std::vector<TopWindow> windows;
+        for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT))
+            windows.push_back({reinterpret_cast<uintptr_t>(window), classNameOf(window), titleOf(window)});
+        return windows;
+    }
+
+    void postCancelAndClose(uintptr_t handle) override
+    {
+        const HWND window = reinterpret_cast<HWND>(handle);
+        PostMessageW(window, WM_CANCELMODE, 0, 0);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<RestartControl> makeSystemRestartControl()
+{
+    return std::make_unique<WindowsRestartControl>();
+}
+
+}  // namespace pellion
