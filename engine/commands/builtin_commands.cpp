@@ -4,6 +4,7 @@
 
 #include "engine/commands/component_commands.h"
 #include "engine/commands/ending_commands.h"
+#include "engine/commands/message_commands.h"
 #include "engine/commands/registry_commands.h"
 #include "engine/commands/string_commands.h"
 #include "engine/script/expression_commands.h"
@@ -18,6 +19,7 @@ void registerBuiltinCommands(CommandTable& commands, CommandServices& services)
     registerRegistryCommands(commands, services);
     registerEndingCommands(commands, services);
     registerComponentCommands(commands, services);
+    registerMessageCommands(commands, services);
 }
 
 }  // namespace pellion

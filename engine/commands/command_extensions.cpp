@@ -2,6 +2,7 @@
 
 #include "engine/commands/command_extensions.h"
 
+#include "engine/commands/message_commands.h"
 #include "engine/commands/translation_tables.h"
 #include "engine/script/script_environment.h"
 
@@ -42,6 +43,14 @@ std::u16string CommandExtensions::translate(ScriptEnvironment& environment, std:
         return std::u16string(raw);
     return translateParameter(services_.translations, localizationMode(environment), key, ordinal, raw,
                               [&](const std::u16string& row) { return environment.compilerExpanded(row); });
+}
+
+void CommandExtensions::exitSteps(ScriptEnvironment&)
+{
+    // The tray icon would otherwise stay in the notification area after the
+    // engine has gone.
+    if (messages)
+        messages->exitSteps();
 }
 
 }  // namespace pellion

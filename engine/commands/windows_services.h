@@ -31,6 +31,7 @@ private:
 
 #include "common/translation_project.h"
 #include "engine/commands/command_extensions.h"
+#include "engine/commands/message_windows.h"
 
 namespace pellion {
 
@@ -42,6 +43,9 @@ struct WindowsBuiltinCommands {
     WindowsRedirectionControl redirection;
     CommandServices services{files, paths, redirection};
     CommandExtensions extensions{services};
+    WindowsMessages messages;
+
+    WindowsBuiltinCommands() { extensions.messages = &messages.center; }
 };
 
 }  // namespace pellion
