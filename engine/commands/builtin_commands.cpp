@@ -4,6 +4,7 @@
 
 #include "engine/commands/component_commands.h"
 #include "engine/commands/ending_commands.h"
+#include "engine/commands/feature_selection_commands.h"
 #include "engine/commands/message_commands.h"
 #include "engine/commands/registry_commands.h"
 #include "engine/commands/string_commands.h"
@@ -19,6 +20,7 @@ void registerBuiltinCommands(CommandTable& commands, CommandServices& services)
     registerRegistryCommands(commands, services);
     registerEndingCommands(commands, services);
     registerComponentCommands(commands, services);
+    registerFeatureSelectionCommands(commands, services);
     registerMessageCommands(commands, services);
 }
 

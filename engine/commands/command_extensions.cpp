@@ -4,6 +4,7 @@
 
 #include "engine/commands/message_commands.h"
 #include "engine/commands/translation_tables.h"
+#include "engine/startup/bootstrap.h"
 #include "engine/script/script_environment.h"
 
 namespace pellion {
@@ -16,6 +17,24 @@ void CommandExtensions::resetRunState(ScriptEnvironment& environment)
     services_.components.sizes = environment.package.componentSizes;
 }
 
+void CommandExtensions::bootstrap(ScriptEnvironment& environment)
+{
+    auto instance = services_.instanceContext(environment);
+    Bootstrap(instance);
+}
+
+void CommandExtensions::readPatchIdentity(ScriptEnvironment& environment)
+{
+    auto instance = services_.instanceContext(environment);
+    ReadPatchIdentity(instance);
+}
+
+void CommandExtensions::cacheInstanceData(ScriptEnvironment& environment, bool mediaCleanUp)
+{
+    auto instance = services_.instanceContext(environment);
+    CacheInstanceData(instance, mediaCleanUp);
+}
+
 void CommandExtensions::definePredefinedComponent(ScriptEnvironment&)
 {
     services_.components.DefineComponent(predefinedComponent, u"", true);
@@ -23,6 +42,11 @@ void CommandExtensions::definePredefinedComponent(ScriptEnvironment&)
 
 void CommandExtensions::refreshBeforeStatement(ScriptEnvironment& environment)
 {
+    // A changed OVERRIDECACHE moves the cache; UNINSTALLLINK and ENGINECACHE
+    // follow ALLUSERS. The language tables below do not bear on either.
+    auto instance = services_.instanceContext(environment);
+    ApplyCacheOverride(instance);
+    RefreshEngineCache(instance);
     const std::u16string language = environment.variables.GetVariable(u"LANGUAGE");
     if (language.empty() || language == services_.translations.language)
         return;

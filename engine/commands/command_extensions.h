@@ -15,6 +15,9 @@ public:
     explicit CommandExtensions(CommandServices& services) : services_(services) {}
 
     void resetRunState(ScriptEnvironment& environment) override;
+    void bootstrap(ScriptEnvironment& environment) override;
+    void readPatchIdentity(ScriptEnvironment& environment) override;
+    void cacheInstanceData(ScriptEnvironment& environment, bool mediaCleanUp) override;
     void definePredefinedComponent(ScriptEnvironment& environment) override;
     void refreshBeforeStatement(ScriptEnvironment& environment) override;
     std::u16string translate(ScriptEnvironment& environment, std::u16string_view key, int ordinal,

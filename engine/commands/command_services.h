@@ -12,6 +12,7 @@
 
 #include "engine/commands/translation_tables.h"
 #include "engine/install/component_table.h"
+#include "engine/startup/instance_state.h"
 
 namespace pellion {
 
@@ -84,6 +85,11 @@ struct CommandServices {
     int64_t downloadTimeoutSeconds = 10;
     TranslationTables translations;
     ComponentTable components;
+    // Instance data and maintenance detection: the run's state and the machine
+    // they ask (the default finds nothing installed).
+    InstanceRunState instance;
+    InstanceMachine defaultInstanceMachine;
+    InstanceMachine* instanceMachine = &defaultInstanceMachine;
     // Set while an enclosing command has switched redirection off.
     bool redirectionOff = false;
     // Set by the restarting ending commands once they ask Windows to restart:
@@ -94,7 +100,13 @@ struct CommandServices {
     {
         rememberedVariables.clear();
         translations = TranslationTables{};
+        instance = InstanceRunState{};
         redirectionOff = false;
+    }
+
+    InstanceContext instanceContext(ScriptEnvironment& environment)
+    {
+        return {environment, components, rememberedVariables, instance, files, *instanceMachine};
     }
 };
 
