@@ -5,6 +5,8 @@
 #include "engine/commands/message_commands.h"
 #include "engine/commands/translation_tables.h"
 #include "engine/startup/bootstrap.h"
+#include "common/translation_project.h"
+#include "engine/startup/setup_language.h"
 #include "engine/script/script_environment.h"
 
 namespace pellion {
@@ -40,6 +42,23 @@ void CommandExtensions::definePredefinedComponent(ScriptEnvironment&)
     services_.components.DefineComponent(predefinedComponent, u"", true);
 }
 
+std::optional<std::u16string> CommandExtensions::selectLanguage(ScriptEnvironment& environment)
+{
+    SetupLanguageUi& ui = *services_.languageUi;
+    LanguageSelectionInputs inputs;
+    inputs.supportDir = environment.settings.supportDir;
+    inputs.title = environment.identity.title;
+    inputs.selectionFlag = environment.package.languageSelection;
+    inputs.defaultLanguage = environment.package.defaultLanguage;
+    inputs.maintenance = isTrue(environment.variables.GetVariable(u"MAINTENANCE"));
+    inputs.msiFile = environment.msiFile;
+    inputs.productCacheFolder = environment.productCacheFolder;
+    inputs.userLanguage = ui.preferredLanguage();
+    return selectSetupLanguage(services_.files, inputs, environment.settings.silent, ui,
+                               environment.messages.text(Message::SelectLanguageCaption),
+                               environment.messages.text(Message::SelectLanguageText));
+}
+
 void CommandExtensions::refreshBeforeStatement(ScriptEnvironment& environment)
 {
     // A changed OVERRIDECACHE moves the cache; UNINSTALLLINK and ENGINECACHE
@@ -52,6 +71,10 @@ void CommandExtensions::refreshBeforeStatement(ScriptEnvironment& environment)
         return;
     services_.translations = TranslationTables::load(services_.files, environment.settings.supportDir,
                                                      environment.identity.title, language);
+    // The engine's own texts follow when the setup brings them for this language.
+    if (const auto messages = readWholeFile(services_.files,
+                                            environment.settings.supportDir + u"shared.translations." + language))
+        environment.messages.load(*messages, services_.languageUi->messageLanguage());
 }
 
 std::u16string localizationMode(const ScriptEnvironment& environment)

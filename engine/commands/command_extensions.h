@@ -19,6 +19,7 @@ public:
     void readPatchIdentity(ScriptEnvironment& environment) override;
     void cacheInstanceData(ScriptEnvironment& environment, bool mediaCleanUp) override;
     void definePredefinedComponent(ScriptEnvironment& environment) override;
+    std::optional<std::u16string> selectLanguage(ScriptEnvironment& environment) override;
     void refreshBeforeStatement(ScriptEnvironment& environment) override;
     std::u16string translate(ScriptEnvironment& environment, std::u16string_view key, int ordinal,
                              std::u16string_view raw) override;

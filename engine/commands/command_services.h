@@ -13,6 +13,7 @@
 #include "engine/commands/translation_tables.h"
 #include "engine/install/component_table.h"
 #include "engine/startup/instance_state.h"
+#include "engine/startup/setup_language.h"
 
 namespace pellion {
 
@@ -66,8 +67,10 @@ public:
 };
 
 struct CommandServices {
-    CommandServices(FileSystem& files, PathSystem& paths, RedirectionControl& redirection)
-        : files(files), paths(paths), redirection(redirection)
+    CommandServices(FileSystem& files, PathSystem& paths, RedirectionControl& redirection,
+                    SetupLanguageUi* languageUi = nullptr)
+        : files(files), paths(paths), redirection(redirection),
+          languageUi(languageUi ? languageUi : &defaultLanguageUi)
     {
     }
 
@@ -78,6 +81,9 @@ struct CommandServices {
     NativeLogRecords* logRecords = &defaultLogRecords;
     ProgressDisplay defaultProgress;
     ProgressDisplay* progress = &defaultProgress;
+    // The user's locale and the "Select Setup Language" window.
+    SetupLanguageUi defaultLanguageUi;
+    SetupLanguageUi* languageUi;
 
     // Names whose values the instance data keeps for maintenance runs.
     std::vector<std::u16string> rememberedVariables;

@@ -33,6 +33,7 @@ private:
 #include "engine/commands/command_extensions.h"
 #include "engine/commands/registry_access.h"
 #include "engine/startup/instance_windows.h"
+#include "engine/startup/language_window.h"
 #include "engine/commands/message_windows.h"
 
 namespace pellion {
@@ -43,7 +44,8 @@ struct WindowsBuiltinCommands {
     NativeFileSystem files;
     WindowsPathSystem paths;
     WindowsRedirectionControl redirection;
-    CommandServices services{files, paths, redirection};
+    WindowsSetupLanguageUi languageUi;
+    CommandServices services{files, paths, redirection, &languageUi};
     CommandExtensions extensions{services};
     // The identity and uninstall keys are read through the registry commands' seam.
     std::unique_ptr<RegistryAccess> registry = makeSystemRegistry();

@@ -5,6 +5,7 @@
 // that needs it; tests build a fresh one.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "engine/script/engine_variables.h"
@@ -27,7 +28,8 @@ struct InstanceIdentity {
 };
 
 struct ScriptEnvironment {
-    ScriptEnvironment(EngineSettings& settings, Trace& trace, const EngineMessages& messages,
+    // The run replaces the start-up's messages when the setup language changes.
+    ScriptEnvironment(EngineSettings& settings, Trace& trace, EngineMessages& messages,
                       const TScriptPackage& package, TVariableManager& store, SystemFacts& facts,
                       InterpreterHost& host, InterpreterExtensions& extensions)
         : settings(settings), trace(trace), messages(messages), package(package), variables(store, settings),
@@ -35,10 +37,18 @@ struct ScriptEnvironment {
           identity{package.productCode, package.revisionCode, package.title}
     {
     }
+    // Messages handed over read-only: the run works on a copy of its own.
+    ScriptEnvironment(EngineSettings& settings, Trace& trace, const EngineMessages& messages,
+                      const TScriptPackage& package, TVariableManager& store, SystemFacts& facts,
+                      InterpreterHost& host, InterpreterExtensions& extensions)
+        : ScriptEnvironment(settings, trace, *new EngineMessages(messages), package, store, facts, host, extensions)
+    {
+        ownMessages_.reset(&this->messages);
+    }
 
     EngineSettings& settings;
     Trace& trace;
-    const EngineMessages& messages;
+    EngineMessages& messages;
     const TScriptPackage& package;
     EngineVariables variables;
     SystemFacts& facts;
@@ -65,6 +75,9 @@ struct ScriptEnvironment {
     {
         return ExpandCompilerVariables(text, package.compilerVariablePairs());
     }
+
+private:
+    std::unique_ptr<EngineMessages> ownMessages_;
 };
 
 }  // namespace pellion

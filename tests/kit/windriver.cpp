@@ -21,6 +21,10 @@
 //                                                   cleanup, when a message box keeps the window from closing)
 //   windriver tree-selected SELECTOR                prints the texts from the root to the selected tree item,
 //                                                   joined by "\"; nothing when none is selected
+//   windriver combo-items SELECTOR                  prints "<index>\t<selected>\t<text>" per entry of the first
+//                                                   visible combo box
+//   windriver combo-select SELECTOR TEXT            selects the combo box entry TEXT (letter case ignored) and
+//                                                   tells the window as a user's choice would
 // SELECTOR: --title TEXT | --title-part TEXT | --class NAME (combinable).
 // The list and tree actions read and write the other program's memory, so the
 // driver and the program must be built for the same pointer size.
@@ -270,10 +274,27 @@ void printUtf8(const std::wstring& text)
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
+// The entry texts of a combo box. Combo box messages carry their texts
+// across processes themselves, so local buffers serve.
+std::vector<std::wstring> comboItems(HWND combo)
+{
+    std::vector<std::wstring> items;
+    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT index = 0; index < count; ++index) {
+        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        std::wstring text(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(wcslen(text.c_str()));
+        items.push_back(text);
+    }
+    return items;
+}
+
 int usage()
 {
     std::fputs("usage: windriver find|texts|click|close|gone|kill|controls|key|list-items|list-check|list-select|"
-               "tree-select|tree-selected --title T|--title-part T|--class C [ARGS...] [--timeout MS]\n",
+               "tree-select|tree-selected|combo-items|combo-select --title T|--title-part T|--class C [ARGS...] "
+               "[--timeout MS]\n",
                stderr);
     return 2;
 }
@@ -433,6 +454,32 @@ int wmain(int argc, wchar_t** argv)
             return setListItemState(list, memory, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED) ? 0 : 1;
         }
         return usage();
+    }
+    if (action == L"combo-items" || (action == L"combo-select" && rest.size() == 1)) {
+        HWND combo = findControl(window, L"ComboBox", timeout);
+        if (!combo) {
+            std::fputs("combo box not found\n", stderr);
+            return 1;
+        }
+        const std::vector<std::wstring> items = comboItems(combo);
+        if (action == L"combo-items") {
+            const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+            for (size_t index = 0; index < items.size(); ++index) {
+                std::printf("%d\t%d\t", static_cast<int>(index), static_cast<LRESULT>(index) == selected ? 1 : 0);
+                printUtf8(items[index] + L"\n");
+            }
+            return 0;
+        }
+        for (size_t index = 0; index < items.size(); ++index) {
+            if (!sameText(items[index], rest[0]))
+                continue;
+            SendMessageW(combo, CB_SETCURSEL, index, 0);
+            PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(combo));
+            return 0;
+        }
+        std::fputs("combo box entry not found\n", stderr);
+        return 1;
     }
     if (action == L"tree-select" || action == L"tree-selected") {
         HWND tree = findControl(window, L"SysTreeView32", timeout);
