@@ -40,11 +40,14 @@ void restart(Statement& st, CommandServices& services, RestartControl& control)
 }
 
 // Nothing of the run is kept: the next run deletes the entry and starts the
-// script from its first statement with the same command line.
+// script from its first statement with the same command line. The name comes
+// from the instance's product code, the package's unless an "instance.dat"
+// beside the engine replaced it: the code every run starts PRODUCTCODE from
+// and deletes the entries by, so an instance's entry fires only once.
 void restartAndRunAgain(Statement& st, CommandServices& services, RestartControl& control, RestartKey key)
 {
     const ScriptEnvironment& env = st.environment();
-    const auto entry = restartEntry(key, isTrue(st.variables().GetVariable(u"ALLUSERS")), env.package.productCode,
+    const auto entry = restartEntry(key, isTrue(st.variables().GetVariable(u"ALLUSERS")), env.identity.productCode,
                                     env.settings.sfxSource, env.facts.engineFile(), env.settings.commandTail);
     if (entry)
         control.writeEntry(*entry);

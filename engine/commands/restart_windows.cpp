@@ -65,6 +65,13 @@ std::u16string titleOf(HWND window)
     return length > 0 ? fromWide(std::wstring(buffer, static_cast<size_t>(length))) : std::u16string();
 }
 
+BOOL CALLBACK collectWindow(HWND window, LPARAM list)
+{
+    reinterpret_cast<std::vector<TopWindow>*>(list)->push_back(
+        {reinterpret_cast<uintptr_t>(window), classNameOf(window), titleOf(window)});
+    return TRUE;
+}
+
 class WindowsRestartControl : public RestartControl {
 public:
     void writeEntry(const RestartEntry& entry) override
@@ -86,11 +93,13 @@ public:
         ExitWindowsEx(EWX_REBOOT, 0);
     }
 
+    // EnumWindows walks the same children of the desktop from the top, over a
+    // list taken at once: a GetWindow walk can loop or stop short while other
+    // programs open, close and reorder their windows.
     std::vector<TopWindow> topLevelWindows() override
     {
         std::vector<TopWindow> windows;
-        for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT))
-            windows.push_back({reinterpret_cast<uintptr_t>(window), classNameOf(window), titleOf(window)});
+        EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&windows));
         return windows;
     }
 

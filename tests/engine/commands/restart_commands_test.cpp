@@ -142,6 +142,20 @@ TEST(RestartEntry, TheNextRunDeletesExactlyTheNameThisRunWrote)
     }
 }
 
+TEST(RestartEntry, AnInstanceWithItsOwnProductCodeNamesTheEntryAsItsRunsDeleteIt)
+{
+    // An "instance.dat" beside the engine gives the instance a product code of
+    // its own; every run of it deletes the entries by that code.
+    ScriptBuilder script;
+    script.add("Set Variable", {"PRODUCTCODE", "{99999999-0000-4000-8000-000000000000}"}).add("Reboot and Login", {});
+    RestartRun run(script);
+    run.run.script.environment->identity.productCode = u"{1234ABCD-0000-4000-8000-000000000000}";
+    run.go();
+    ASSERT_EQ(run.control->entries.size(), 1u);
+    EXPECT_EQ(run.control->entries[0].valueName, u"1234ABCD");
+    EXPECT_EQ(run.run.script.host.restartEntriesDeleted, std::vector<std::u16string>{u"1234ABCD"});
+}
+
 TEST(RestartEntry, AProductCodeTooShortToNameAnEntryWritesNoneButStillRestarts)
 {
     // Copying characters 2 to 9 of "{AB}" would name the value "AB}", which
