@@ -24,9 +24,10 @@ public:
     virtual std::u16string preferredLanguage() { return {}; }
     // The name of the user's language for the engine message files.
     virtual std::u16string messageLanguage() { return {}; }
-    // Shows the "Select Setup Language" window modally. Returns the chosen
-    // entry's index, or `preselected` as it stands when the user confirms
-    // without a selection; nothing when the user cancels.
+    // Shows the "Select Setup Language" window modally with `preselected`
+    // selected. Nothing when the user cancels; otherwise the entry selected
+    // when the user confirmed (none when nothing was). The default confirms
+    // the preselection.
     struct Answer {
         std::optional<size_t> chosen;
     };

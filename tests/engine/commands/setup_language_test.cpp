@@ -211,6 +211,18 @@ TEST_F(LanguageRun, ChosenLanguageTranslatesTheScript)
     EXPECT_EQ(joined(run->script.recorded), "German Hallo");
 }
 
+TEST_F(LanguageRun, WindowTextsAreTheLocalizedEngineMessages)
+{
+    prepare(greeting());
+    std::string block;
+    for (int n = 1; n <= EngineMessages::count; ++n)
+        block += n == 89 ? "Setup-Sprache w\xC3\xA4hlen\r\n" : n == 90 ? "Sprache der Installation:\r\n" : "x\r\n";
+    run->script.messages.load(block, u"");
+    run->run();
+    EXPECT_EQ(ui.caption, u"Setup-Sprache w\u00E4hlen");
+    EXPECT_EQ(ui.text, u"Sprache der Installation:");
+}
+
 TEST_F(LanguageRun, ConfirmedPreselectionFollowsTheUsersLanguage)
 {
     prepare(greeting());
