@@ -9,8 +9,12 @@
 
 #include "common/wide.h"
 #include "engine/commands/registry_access.h"
+#include "engine/startup/bootstrap.h"
 #include "engine/startup/cache_location.h"
+#include "engine/startup/instance_data.h"
 #include "engine/startup/instance_windows.h"
+#include "script_builder.h"
+#include "script_fixture.h"
 
 namespace pellion {
 namespace {
@@ -103,6 +107,38 @@ TEST_F(WindowsInstance, FolderAndFileWorkOfTheCache)
     NativeFileSystem files;
     EXPECT_FALSE(folderExists(files, folder_ + u"deep"));
     EXPECT_FALSE(machine_.createFolder(u"Q:\\Surely\\Not\\"));
+}
+
+// The end of a run refreshes the remembered variables of an existing data
+// file in place and hides the cache folder, with the real file calls.
+TEST_F(WindowsInstance, EndOfRunCachingUpdatesTheDataFileAndHidesTheFolder)
+{
+    testing::ScriptRun run{testing::ScriptBuilder()};
+    const std::u16string revision = u"{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}";
+    run.package.revisionCode = revision;
+    run.environment->identity.revisionCode = revision;
+    run.environment->variables.SetVariable(u"OVERRIDECACHE", folder_, u"Test");
+    run.environment->variables.SetVariable(u"NOTE", u"fresh\r\nline", u"Test");
+    const std::u16string cache = folder_ + revision + u"\\";
+    ASSERT_TRUE(machine_.createFolder(cache));
+    InstanceDataContent old;
+    old.targetDir = u"C:\\Kept\\";
+    old.remembered = {{u"NOTE", u"stale"}};
+    writeFile(cache + u"setup.dat", formatInstanceData(old).c_str());
+
+    ComponentTable components;
+    std::vector<std::u16string> remembered{u"NOTE"};
+    InstanceRunState state;
+    NativeFileSystem files;
+    InstanceContext context{*run.environment, components, remembered, state, files, machine_};
+    CacheInstanceData(context, true);
+
+    const InstanceDataFile file = parseInstanceData(readFile(cache + u"setup.dat"));
+    EXPECT_EQ(file.targetDir, u"C:\\Kept\\");
+    ASSERT_FALSE(file.pairs.empty());
+    EXPECT_EQ(file.pairs.front(), NamedValue(u"NOTE", u"fresh$NEWLINE$line"));
+    EXPECT_EQ(readFile(cache + u"setup.dat.dat"), "<missing>");
+    EXPECT_TRUE(GetFileAttributesW(toWide(cache).c_str()) & FILE_ATTRIBUTE_HIDDEN);
 }
 
 }  // namespace
