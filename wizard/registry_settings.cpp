@@ -9,27 +9,11 @@
 #include <vector>
 
 #include "common/wide.h"
+#include "common/windows_handles.h"
 
 namespace pellion {
 
 namespace {
-
-class UniqueKey {
-public:
-    UniqueKey() = default;
-    UniqueKey(const UniqueKey&) = delete;
-    UniqueKey& operator=(const UniqueKey&) = delete;
-    ~UniqueKey()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    HKEY* receive() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 const std::wstring& keyPath()
 {

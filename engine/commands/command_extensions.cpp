@@ -96,8 +96,8 @@ void CommandExtensions::exitSteps(ScriptEnvironment&)
 {
     // The tray icon would otherwise stay in the notification area after the
     // engine has gone.
-    if (messages)
-        messages->exitSteps();
+    if (services_.messages)
+        services_.messages->exitSteps();
 }
 
 }  // namespace pellion

@@ -8,8 +8,6 @@
 
 namespace pellion {
 
-class MessageCenter;
-
 class CommandExtensions : public InterpreterExtensions {
 public:
     explicit CommandExtensions(CommandServices& services) : services_(services) {}
@@ -24,10 +22,6 @@ public:
     std::u16string translate(ScriptEnvironment& environment, std::u16string_view key, int ordinal,
                              std::u16string_view raw) override;
     void exitSteps(ScriptEnvironment& environment) override;
-
-    // The message and notification-area state of the run; none without a
-    // user interface.
-    MessageCenter* messages = nullptr;
 
 protected:
     CommandServices& services_;

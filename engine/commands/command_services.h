@@ -18,6 +18,7 @@
 namespace pellion {
 
 class FileSystem;
+class MessageCenter;
 
 // Native log records held in memory until their location is known. The
 // native installation engine owns them; until it joins, nothing is held.
@@ -91,6 +92,9 @@ struct CommandServices {
     int64_t downloadTimeoutSeconds = 10;
     TranslationTables translations;
     ComponentTable components;
+    // The message boxes, the notification-area icon and the taskbar button of
+    // the run; none without a user interface.
+    MessageCenter* messages = nullptr;
     // Instance data and maintenance detection: the run's state and the machine
     // they ask (the default finds nothing installed).
     InstanceRunState instance;

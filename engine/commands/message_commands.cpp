@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "common/numbers.h"
-#include "engine/commands/command_extensions.h"
+#include "engine/commands/command_services.h"
 #include "engine/script/command_table.h"
 #include "engine/script/script_environment.h"
 #include "engine/script/script_error.h"
@@ -315,13 +315,6 @@ struct NoMessages : MessageDisplay, NotificationArea, TaskbarButton {
     MessageCenter center{*this, *this, *this, windows};
 };
 
-// The center the run's command extensions carry, if any.
-MessageCenter* runCenter(Statement& st)
-{
-    auto* extensions = dynamic_cast<CommandExtensions*>(&st.environment().extensions);
-    return extensions ? extensions->messages : nullptr;
-}
-
 }  // namespace
 
 void registerMessageCommands(CommandTable& commands, MessageCenter& center)
@@ -331,12 +324,12 @@ void registerMessageCommands(CommandTable& commands, MessageCenter& center)
     commands.add(u"System Tray", [&center](Statement& st) { systemTray(st, center); });
 }
 
-void registerMessageCommands(CommandTable& commands, CommandServices&)
+void registerMessageCommands(CommandTable& commands, CommandServices& services)
 {
     // Without a center the parameters are still checked; nothing is shown.
-    const auto withCenter = [](void (*command)(Statement&, MessageCenter&)) {
-        return [command](Statement& st) {
-            if (MessageCenter* center = runCenter(st)) {
+    const auto withCenter = [&services](void (*command)(Statement&, MessageCenter&)) {
+        return [&services, command](Statement& st) {
+            if (MessageCenter* center = services.messages) {
                 command(st, *center);
                 return;
             }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/wide.h"
+#include "common/windows_handles.h"
 #include "engine/commands/registry_access.h"
 
 namespace pellion {
@@ -13,25 +14,7 @@ namespace {
 constexpr REGSAM readRights = 0x20019;    // KEY_READ
 constexpr REGSAM deleteRights = 0x2001F;  // KEY_READ, KEY_SET_VALUE, KEY_CREATE_SUB_KEY
 
-// A key handle closed on leaving; predefined roots are never closed.
-class Key {
-public:
-    Key() = default;
-    explicit Key(HKEY key, bool owned) : key_(key), owned_(owned) {}
-    Key(Key&& other) noexcept : key_(other.key_), owned_(other.owned_) { other.owned_ = false; }
-    Key& operator=(Key&&) = delete;
-    Key(const Key&) = delete;
-    ~Key()
-    {
-        if (owned_)
-            RegCloseKey(key_);
-    }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-    bool owned_ = false;
-};
+using Key = UniqueKey;
 
 HKEY predefined(uint32_t root)
 {

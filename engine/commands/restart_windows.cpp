@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/wide.h"
+#include "common/windows_handles.h"
 #include "engine/commands/restart_control.h"
 
 namespace pellion {
@@ -18,29 +19,11 @@ HKEY predefined(uint32_t root)
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
 }
 
-// A handle closed on leaving.
-class OwnedHandle {
-public:
-    OwnedHandle() = default;
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    ~OwnedHandle()
-    {
-        if (handle_)
-            CloseHandle(handle_);
-    }
-    HANDLE* receive() { return &handle_; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
-
 // The privilege Windows demands of a process that asks to restart; on the 95
 // family there is no token and nothing to enable.
 void enableShutdownPrivilege()
 {
-    OwnedHandle token;
+    UniqueHandle token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.receive()))
         return;
     TOKEN_PRIVILEGES privileges{};
@@ -76,15 +59,15 @@ class WindowsRestartControl : public RestartControl {
 public:
     void writeEntry(const RestartEntry& entry) override
     {
-        HKEY key = nullptr;
+        UniqueKey key;
         if (RegCreateKeyExW(predefined(entry.root), toWide(entry.key).c_str(), 0, nullptr, 0, restartEntryAccess,
-                            nullptr, &key, nullptr)
+                            nullptr, key.receive(), nullptr)
             != ERROR_SUCCESS)
             return;
         const std::wstring data = toWide(entry.command);
-        RegSetValueExW(key, toWide(entry.valueName).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+        RegSetValueExW(key.get(), toWide(entry.valueName).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(data.c_str()),
                        static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
     }
 
     void requestRestart() override

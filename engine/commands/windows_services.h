@@ -54,7 +54,7 @@ struct WindowsBuiltinCommands {
 
     WindowsBuiltinCommands()
     {
-        extensions.messages = &messages.center;
+        services.messages = &messages.center;
         services.instanceMachine = &instanceMachine;
     }
 };

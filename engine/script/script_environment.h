@@ -5,7 +5,6 @@
 // that needs it; tests build a fresh one.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "engine/script/engine_variables.h"
@@ -37,14 +36,6 @@ struct ScriptEnvironment {
           identity{package.productCode, package.revisionCode, package.title}
     {
     }
-    // Messages handed over read-only: the run works on a copy of its own.
-    ScriptEnvironment(EngineSettings& settings, Trace& trace, const EngineMessages& messages,
-                      const TScriptPackage& package, TVariableManager& store, SystemFacts& facts,
-                      InterpreterHost& host, InterpreterExtensions& extensions)
-        : ScriptEnvironment(settings, trace, *new EngineMessages(messages), package, store, facts, host, extensions)
-    {
-        ownMessages_.reset(&this->messages);
-    }
 
     EngineSettings& settings;
     Trace& trace;
@@ -75,9 +66,6 @@ struct ScriptEnvironment {
     {
         return ExpandCompilerVariables(text, package.compilerVariablePairs());
     }
-
-private:
-    std::unique_ptr<EngineMessages> ownMessages_;
 };
 
 }  // namespace pellion

@@ -370,10 +370,17 @@ void CacheInstanceData(InstanceContext& context, bool mediaCleanUp)
     context.machine.setCompression(cache, compress);
     if (context.remembered.empty())
         return;
+    // Without a registration in this run only an existing data file is
+    // refreshed; creating the folder first would leave an empty hidden cache
+    // folder behind after every run of a product that was never installed.
+    const std::u16string dataFile = cache + environment.settings.exeBase + u".dat";
+    const bool full = context.state.registeredThisRun;
+    if (!full && !fileExists(context.files, dataFile))
+        return;
     if (!createFolderLevels(context, cache))
         return;
     context.machine.setCompression(cache, compress);
-    WriteInstanceData(context, cache + environment.settings.exeBase + u".dat", false, context.state.registeredThisRun);
+    WriteInstanceData(context, dataFile, false, full);
 }
 
 }  // namespace pellion

@@ -7,6 +7,7 @@
 #include <winioctl.h>
 
 #include "common/wide.h"
+#include "common/windows_handles.h"
 #include "engine/commands/registry_access.h"
 
 namespace pellion {
@@ -44,22 +45,6 @@ std::u16string textOf(const RegistryValue& value)
         text.erase(end);
     return text;
 }
-
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 }  // namespace
 
@@ -176,9 +161,10 @@ void WindowsInstanceMachine::setHidden(std::u16string_view path)
 
 void WindowsInstanceMachine::setCompression(std::u16string_view path, bool on)
 {
-    Handle folder(CreateFileW(toWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (folder.get() == INVALID_HANDLE_VALUE)
+    UniqueHandle folder(CreateFileW(toWide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder.valid())
         return;
     USHORT format = on ? COMPRESSION_FORMAT_LZNT1 : COMPRESSION_FORMAT_NONE;
     DWORD returned = 0;

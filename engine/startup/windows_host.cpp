@@ -30,7 +30,7 @@ void copyReplacing(const std::u16string& from, const std::u16string& to)
 }  // namespace
 
 
-WindowsStartupHost::WindowsStartupHost(EngineSettings& settings, Trace& trace, const EngineMessages& messages,
+WindowsStartupHost::WindowsStartupHost(EngineSettings& settings, Trace& trace, EngineMessages& messages,
                                        std::u16string ownFile, ArchiveExtractor extractor)
     : settings_(settings), trace_(trace), messages_(messages), ownFile_(std::move(ownFile)),
       extractor_(std::move(extractor))
@@ -135,6 +135,9 @@ void WindowsStartupHost::runScript()
                                   extensions);
     environment.msiFile = settings_.supportDir + settings_.exeBase + u".msi";
     RunScript(environment, commands);
+    // A run that found another instance at work leaves the instance data to it.
+    if (!settings_.singleInstanceExit)
+        extensions.cacheInstanceData(environment, true);
 }
 
 void WindowsStartupHost::freeTables()

@@ -20,7 +20,7 @@ using ArchiveExtractor = std::function<std::u16string(const std::u16string& arch
 
 class WindowsStartupHost : public StartupHost {
 public:
-    WindowsStartupHost(EngineSettings& settings, Trace& trace, const EngineMessages& messages, std::u16string ownFile,
+    WindowsStartupHost(EngineSettings& settings, Trace& trace, EngineMessages& messages, std::u16string ownFile,
                        ArchiveExtractor extractor);
 
     TScriptPackage& package() { return package_; }
@@ -43,7 +43,8 @@ public:
 private:
     EngineSettings& settings_;
     Trace& trace_;
-    const EngineMessages& messages_;
+    // The run replaces them when the setup language changes.
+    EngineMessages& messages_;
     std::u16string ownFile_;
     ArchiveExtractor extractor_;
     TScriptPackage package_;

@@ -91,12 +91,12 @@ struct FakeMessages : MessageDisplay, NotificationArea, TaskbarButton, SetupWind
     MessageCenter center{*this, *this, *this, *this};
 };
 
-// A run of the built-in commands whose extensions carry the fake center, as
+// A run of the built-in commands whose services carry the fake center, as
 // the engine's own run carries the Windows one.
 struct MessageRun {
     explicit MessageRun(const ScriptBuilder& script) : run(script)
     {
-        run.extensions->messages = &fakes.center;
+        run.services.messages = &fakes.center;
         fakes.store = &run.script.store;
     }
     // Runs the script; `calls` then holds what it asked, without the exit

@@ -403,6 +403,18 @@ TEST(CacheInstanceData, WritesOnlyWithRememberedVariables)
     EXPECT_FALSE(run.files.file(commonCache + u"setup.dat"));
 }
 
+TEST(CacheInstanceData, AProductNeverInstalledGetsNoCacheFolder)
+{
+    // Remembered variables alone refresh an existing data file; they do not
+    // leave an empty cache folder behind.
+    InstanceRun run;
+    auto context = run.context();
+    run.remembered = {u"NOTE"};
+    run.environment().variables.SetVariable(u"NOTE", u"kept", u"Test");
+    CacheInstanceData(context, true);
+    EXPECT_EQ(run.files.entryInfo(commonCache).kind, EntryKind::missing);
+}
+
 TEST(CacheInstanceData, MediaModeTwoRemovesMediaBlocksButTheOfflineFolder)
 {
     for (const char* cacheSources : {"", "FALSE", "TRUE"}) {

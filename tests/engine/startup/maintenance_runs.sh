@@ -152,7 +152,9 @@ forget_identity
     report_statement 'C=$OVERRIDECACHE$;E=$ENGINECACHE$'
 } | run_setup override "$revision"
 expect_report override "C=$win_work\\override\\new\\" "E=$win_work\\override\\new\\$revision\\"
-[ -e "$work/override" ] && fail "the folders created for the cache override are still there"
+# The override's folders are removed again after the bootstrap, and the
+# end-of-run caching of a product never installed creates none.
+[ -e "$work/override" ] && fail "folders left in the cache override: $(ls -R "$work/override" 2>&1)"
 missing_drive=
 for letter in q r s t u v w x y; do
     if [ ! -e "$WINEPREFIX/dosdevices/$letter:" ]; then
