@@ -21,7 +21,7 @@ Comment
   |German language pack for Vantrel setups
 
 # The pack goes where Vantrel's plug-ins are; without Vantrel it still
-# installs, into the usual folder.
+# installs, into the engine's default target folder.
 Read Registry
   |VANTRELDIR
   |2
@@ -31,11 +31,7 @@ If
   |VANTRELDIR
   |0
   |
-  |FALSE
-  Set Variable
-    |TARGETDIR
-    |$PROGRAMFILES$\Brennic\Vantrel
-Else
+  |TRUE
   Set Variable
     |TARGETDIR
     |$VANTRELDIR$
