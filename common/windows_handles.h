@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace pellion {
@@ -46,6 +47,12 @@ private:
 
     HANDLE handle_ = nullptr;
 };
+
+// A predefined root (HKEY_LOCAL_MACHINE and its kin) from its numeric code.
+inline HKEY predefinedKey(uint32_t root)
+{
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+}
 
 class UniqueKey {
 public:

@@ -2,6 +2,8 @@
 
 #include "common/windows_system.h"
 
+#include "common/wide.h"
+
 namespace pellion {
 
 WindowsVersion windowsVersion()
@@ -24,6 +26,19 @@ bool windows64Bit()
         return true;
     BOOL wow64 = FALSE;
     return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::u16string ownProgramPath()
+{
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return fromWide(buffer);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 }  // namespace pellion

@@ -1,8 +1,11 @@
 // Facts about the running Windows that several parts of the programs ask:
-// its true version and whether it is a 64-bit Windows. Windows builds only.
+// its true version, whether it is a 64-bit Windows, and the running program's
+// own file. Windows builds only.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 namespace pellion {
 
@@ -21,5 +24,8 @@ WindowsVersion windowsVersion();
 
 // A 64-bit process, or a 32-bit one under WOW64.
 bool windows64Bit();
+
+// The full path of the running program's file, however long.
+std::u16string ownProgramPath();
 
 }  // namespace pellion

@@ -11,29 +11,11 @@
 
 #include "common/translation_project.h"
 #include "common/wide.h"
+#include "common/windows_system.h"
 #include "wizard/registry_settings.h"
 #include "wizard/wizard_flow.h"
 #include "wizard/wizard_state.h"
 #include "wizard/wizard_window.h"
-
-namespace {
-
-std::wstring programPath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
@@ -45,7 +27,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
 
-    const std::u16string programFolder = folderOfPath(fromWide(programPath()));
+    const std::u16string programFolder = folderOfPath(ownProgramPath());
     NativeFileSystem files;
     SystemAnsiCodePage codePage;
     RegistrySettings settings;

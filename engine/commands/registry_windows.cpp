@@ -16,18 +16,13 @@ constexpr REGSAM deleteRights = 0x2001F;  // KEY_READ, KEY_SET_VALUE, KEY_CREATE
 
 using Key = UniqueKey;
 
-HKEY predefined(uint32_t root)
-{
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
-}
-
 // The root on the place's computer; nothing when the connection fails.
 std::optional<Key> connect(const RegistryPlace& place)
 {
     if (place.computer.empty())
-        return Key(predefined(place.root), false);
+        return Key(predefinedKey(place.root), false);
     HKEY remote = nullptr;
-    if (RegConnectRegistryW(toWide(place.computer).c_str(), predefined(place.root), &remote) != ERROR_SUCCESS)
+    if (RegConnectRegistryW(toWide(place.computer).c_str(), predefinedKey(place.root), &remote) != ERROR_SUCCESS)
         return std::nullopt;
     return Key(remote, true);
 }

@@ -14,11 +14,6 @@ namespace {
 
 constexpr int textBuffer = 260;
 
-HKEY predefined(uint32_t root)
-{
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
-}
-
 // The privilege Windows demands of a process that asks to restart; on the 95
 // family there is no token and nothing to enable.
 void enableShutdownPrivilege()
@@ -60,7 +55,7 @@ public:
     void writeEntry(const RestartEntry& entry) override
     {
         UniqueKey key;
-        if (RegCreateKeyExW(predefined(entry.root), toWide(entry.key).c_str(), 0, nullptr, 0, restartEntryAccess,
+        if (RegCreateKeyExW(predefinedKey(entry.root), toWide(entry.key).c_str(), 0, nullptr, 0, restartEntryAccess,
                             nullptr, key.receive(), nullptr)
             != ERROR_SUCCESS)
             return;

@@ -11,6 +11,7 @@
 #include "common/text.h"
 #include "common/wide.h"
 #include "common/windows_files.h"
+#include "common/windows_system.h"
 #include "engine/install/extraction_request.h"
 #include "outside/oxa.h"
 
@@ -116,16 +117,15 @@ std::u16string extractInChildProcess(const std::u16string& archive, const std::u
     writeWholeFile(fromWide(parameterFile), requestFileText(request));
     writeWholeFile(fromWide(itemsFile), requestItemsText(request));
 
-    wchar_t engine[MAX_PATH + 1] = {};
-    GetModuleFileNameW(nullptr, engine, MAX_PATH + 1);
-    std::wstring commandLine = L"\"" + std::wstring(engine) + L"\" OutOfProcessExtract \"" + parameterFile + L"\"";
+    const std::wstring engine = toWide(ownProgramPath());
+    std::wstring commandLine = L"\"" + engine + L"\" OutOfProcessExtract \"" + parameterFile + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process{};
     std::u16string result = errorText(helperFailed);
-    if (CreateProcessW(engine, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (CreateProcessW(engine.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         CloseHandle(process.hThread);
         WaitForSingleObject(process.hProcess, INFINITE);
         DWORD code = 1;

@@ -7,6 +7,7 @@
 
 #include "common/wide.h"
 #include "common/windows_system.h"
+#include "common/windows_system.h"
 #include "engine/script/windows_script_host.h"
 
 namespace pellion {
@@ -122,15 +123,7 @@ uint32_t WindowsSystemFacts::tickCount()
 
 std::u16string WindowsSystemFacts::engineFile()
 {
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return fromWide(buffer);
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+    return ownProgramPath();
 }
 
 std::u16string WindowsSystemFacts::programFilesFolder()

@@ -24,19 +24,6 @@
 namespace pellion {
 namespace {
 
-std::u16string ownFilePath()
-{
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return fromWide(buffer);
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
 // Lets the shell treat the engine as a host program, so its pinned items and
 // jump lists belong to the setup and not to this file. Failures do not matter.
 void registerWithShell(const std::u16string& ownFile, const std::u16string& fileName)
@@ -105,7 +92,7 @@ std::u16string extractSetupArchive(const std::u16string& archive, const std::u16
 int runSetupMode()
 {
     EngineSettings settings;
-    const std::u16string ownFile = ownFilePath();
+    const std::u16string ownFile = ownProgramPath();
     const auto slash = ownFile.find_last_of(u"\\/");
     const std::u16string fileName = slash == std::u16string::npos ? ownFile : ownFile.substr(slash + 1);
     settings.exeDir = slash == std::u16string::npos ? std::u16string() : ownFile.substr(0, slash + 1);
