@@ -161,6 +161,16 @@ bool NativeFileSystem::copyFile(std::u16string_view from, std::u16string_view to
     return !target.fail();
 }
 
+bool fileExists(FileSystem& files, std::u16string_view path)
+{
+    return !path.empty() && files.entryInfo(path).kind == EntryKind::file;
+}
+
+bool folderExists(FileSystem& files, std::u16string_view path)
+{
+    return !path.empty() && files.entryInfo(path).kind == EntryKind::folder;
+}
+
 std::optional<std::string> readWholeFile(FileSystem& files, std::u16string_view path)
 {
     auto file = files.openForReading(path);

@@ -75,6 +75,10 @@ public:
 // The whole content of a file; nothing when it cannot be opened or read in full.
 std::optional<std::string> readWholeFile(FileSystem& files, std::u16string_view path);
 
+// A file (or a folder) of that path exists; an empty path names neither.
+bool fileExists(FileSystem& files, std::u16string_view path);
+bool folderExists(FileSystem& files, std::u16string_view path);
+
 // Path texts.
 bool isPathSeparator(char16_t c);
 std::u16string withTrailingBackslash(std::u16string_view folder);

@@ -219,18 +219,13 @@ private:
     size_t rows_ = 0;
 };
 
-bool isFile(FileSystem& files, const std::u16string& path)
-{
-    return files.entryInfo(path).kind == EntryKind::file;
-}
-
 // 0 when the data file is there and unchanged since the scan.
 int checkDataFile(FileSystem& files, const std::u16string& path, const std::u16string& fingerprint, int missing,
                   int modified)
 {
     if (path.empty())
         return 0;
-    if (!isFile(files, path))
+    if (!fileExists(files, path))
         return missing;
     const auto actual = fileFingerprint(files, path);
     if (!actual)
@@ -246,17 +241,17 @@ int translate(WizardState& state, int packId, std::u16string_view keyListPath, b
     FileSystem& files = state.files;
 
     const std::u16string keyPath(keyListPath);
-    if (!isFile(files, keyPath))
+    if (!fileExists(files, keyPath))
         return -101;
     const std::u16string folder = folderOfPath(keyPath);
     const std::u16string originalPath = folder + std::u16string(originalListName);
     const std::u16string mapPath = folder + std::u16string(mapListName);
     const std::u16string translatedPath = folder + translatedListName(pack.extension);
-    if (!isFile(files, originalPath))
+    if (!fileExists(files, originalPath))
         return -102;
-    if (!isFile(files, mapPath))
+    if (!fileExists(files, mapPath))
         return -103;
-    if (!isFile(files, translatedPath))
+    if (!fileExists(files, translatedPath))
         return -105;
 
     if (const int dialogs = checkDataFile(files, pack.dialogDataPath, pack.dialogDataFingerprint, -108, -110))

@@ -6,12 +6,12 @@
 #include "engine/commands/string_commands.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 
 #include "common/letter_case.h"
 #include "common/numbers.h"
 #include "common/translation_project.h"
+#include "engine/startup/cache_location.h"
 #include "engine/commands/command_services.h"
 #include "engine/commands/text_parts.h"
 #include "engine/commands/translation_tables.h"
@@ -26,8 +26,6 @@ namespace pellion {
 namespace {
 
 constexpr std::u16string_view rememberMarker = u"$QUAV$QUAV$";
-constexpr std::array<std::u16string_view, 4> nativeLogSuffixes = {
-    u".native.elements.log", u".native.data.log", u".native.weight.log", u".native.bitness.log"};
 
 // A log base is accepted when it has a folder and either all four log files
 // exist or none does and all four can be created.
@@ -37,7 +35,7 @@ bool acceptLogBase(FileSystem& files, const std::u16string& base)
         return false;
     size_t existing = 0;
     for (const auto suffix : nativeLogSuffixes)
-        if (files.entryInfo(base + std::u16string(suffix)).kind == EntryKind::file)
+        if (fileExists(files, base + std::u16string(suffix)))
             ++existing;
     if (existing == nativeLogSuffixes.size())
         return true;

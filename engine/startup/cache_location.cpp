@@ -101,21 +101,10 @@ bool nativeLogsExist(FileSystem& files, std::u16string_view base)
 {
     if (base.empty())
         return false;
-    for (const char16_t* suffix :
-         {u".native.elements.log", u".native.data.log", u".native.weight.log", u".native.bitness.log"})
-        if (!fileExists(files, std::u16string(base) + suffix))
+    for (const auto suffix : nativeLogSuffixes)
+        if (!fileExists(files, std::u16string(base) + std::u16string(suffix)))
             return false;
     return true;
-}
-
-bool fileExists(FileSystem& files, std::u16string_view path)
-{
-    return !path.empty() && files.entryInfo(path).kind == EntryKind::file;
-}
-
-bool folderExists(FileSystem& files, std::u16string_view path)
-{
-    return !path.empty() && files.entryInfo(path).kind == EntryKind::folder;
 }
 
 std::u16string lastPathComponent(std::u16string_view folder)

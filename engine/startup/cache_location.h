@@ -4,6 +4,7 @@
 // a complete set of native logs. Deciding only; nothing here writes.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,11 +38,13 @@ bool CacheForAllUsers(const CacheSite& site, std::u16string_view path, std::u16s
 // with ".exe", ".res" and ".par"; nothing when there is none.
 std::optional<std::u16string> FindCachedSetup(FileSystem& files, std::u16string_view folder);
 
+// The four native logs of a base: base + suffix.
+inline constexpr std::array<std::u16string_view, 4> nativeLogSuffixes = {
+    u".native.elements.log", u".native.data.log", u".native.weight.log", u".native.bitness.log"};
+
 // All four native logs exist at the base (a path without extension).
 bool nativeLogsExist(FileSystem& files, std::u16string_view base);
 
-bool fileExists(FileSystem& files, std::u16string_view path);
-bool folderExists(FileSystem& files, std::u16string_view path);
 // The last component of a folder path, a trailing "\" ignored.
 std::u16string lastPathComponent(std::u16string_view folder);
 // The folder holding it, with "\"; empty when there is none.

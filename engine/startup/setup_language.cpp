@@ -23,11 +23,6 @@ bool containsNoCase(std::u16string_view text, std::u16string_view part)
     return upperCase(text).find(upperCase(part)) != std::u16string::npos;
 }
 
-bool isFile(FileSystem& files, std::u16string_view path)
-{
-    return files.entryInfo(path).kind == EntryKind::file;
-}
-
 std::optional<size_t> indexOf(const std::vector<std::u16string>& names, std::u16string_view wanted)
 {
     if (wanted.empty())
@@ -54,7 +49,7 @@ std::vector<std::u16string> offeredLanguages(FileSystem& files, std::u16string_v
 {
     std::vector<std::u16string> names;
     const std::u16string folder(supportDir);
-    if (!isFile(files, folder + std::u16string(title) + std::u16string(keyListExtension)))
+    if (!fileExists(files, folder + std::u16string(title) + std::u16string(keyListExtension)))
         return names;
     const auto entries = files.listFolder(folder);
     if (!entries)
@@ -88,7 +83,7 @@ LanguagePlan planSetupLanguage(FileSystem& files, const LanguageSelectionInputs&
 {
     LanguagePlan plan;
     plan.language = inputs.defaultLanguage;
-    const bool patch = !inputs.msiFile.empty() && isFile(files, patchFileOf(inputs.msiFile));
+    const bool patch = !inputs.msiFile.empty() && fileExists(files, patchFileOf(inputs.msiFile));
     if (inputs.maintenance || patch) {
         // A maintenance run speaks the language the product was installed in.
         if (!inputs.productCacheFolder.empty() && !inputs.msiFile.empty())
